@@ -1,0 +1,44 @@
+# Virelux: the two everyday commands are `make run` and `make test`.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build run test sanitize tsan bench clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The show ends with the status of the message that ended its loop: 412 after a
+# close, which a shell sees as 156. That is a normal end, not an error.
+run: build
+	@cd $(BUILD)/virelux && ./virelux; status=$$?; \
+	  if [ $$status -ne 0 ] && [ $$status -ne 156 ]; then echo "virelux exited with $$status"; exit $$status; fi
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 180
+
+# AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite.
+sanitize: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVLX_SANITIZE=address >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# ThreadSanitizer over the suite.
+tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVLX_SANITIZE=thread >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan

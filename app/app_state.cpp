@@ -1,0 +1,3 @@
+#include "app/shared.h"
+
+AppState* appState = nullptr;

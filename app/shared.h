@@ -1,0 +1,44 @@
+// The types, settings and helpers that several parts of the show share. Each is defined in
+// the file of the part that owns it; subsystems include this header rather than each other.
+#pragma once
+
+#include <new>
+
+#include "platform/d3drm/d3drm.h"
+#include "platform/win32/win32.h"
+
+// ---- The presentation ----------------------------------------------------------------------
+
+// The one heap record of the presentation (app_state.cpp).
+struct AppState {
+    Ref<IDirect3DRMDevice3> device;      // the rendering device on the window; remade on a rebuild
+    Ref<IDirect3DRMViewport2> viewport;  // renders the scene through the camera
+    Ref<IDirect3DRMFrame3> scene;        // root frame of the scene graph
+    Ref<IDirect3DRMFrame3> camera;       // child of scene
+    BYTE minimized = 0;                  // client area has a zero width or height: the loop sleeps
+    BYTE quitRequested = 0;              // the loop ends at the next retrieved message
+};
+extern AppState* appState;
+
+// The engine's root object, made once at start-up and never released (render3d/driver.cpp).
+extern Ref<IDirect3DRM3> d3drm;
+
+// ---- Errors --------------------------------------------------------------------------------
+
+// Thrown by the allocation-failure handler (app/report.cpp). A new-handler may only throw
+// std::bad_alloc, so this is one.
+struct WinException : std::bad_alloc {
+    WinException(DWORD code, const char* text) : errorCode(code), message(text) {}
+    const char* what() const noexcept override { return message; }
+
+    DWORD errorCode;       // the last-error code when the allocation failed
+    const char* message;   // always "Memory Problem!"
+};
+
+// The program's error box: no owner, title "Virelux Report", stop icon.
+void ReportError(const char* text);
+
+// ---- Show settings -------------------------------------------------------------------------
+
+// Where the camera of the next scene stands (render3d/scene.cpp).
+extern D3DVECTOR cameraStart;

@@ -1,0 +1,76 @@
+// Value types, constants and helper functions of the retained-mode engine, with the
+// platform's names and values. Left-handed coordinates (+x right, +y up, +z into the
+// screen), angles in radians, colours 0..1 per channel or packed 0xAARRGGBB.
+#pragma once
+
+#include "platform/win32/win32.h"
+
+using D3DVALUE = float;
+using D3DCOLOR = DWORD;
+using D3DRMRENDERQUALITY = DWORD;
+using D3DRMTEXTUREQUALITY = DWORD;
+using D3DRMFOGMODE = DWORD;
+
+struct D3DVECTOR {
+    D3DVALUE x = 0;
+    D3DVALUE y = 0;
+    D3DVALUE z = 0;
+};
+using LPD3DVECTOR = D3DVECTOR*;
+
+// ---- Results -----------------------------------------------------------------------------
+constexpr HRESULT D3DRM_OK = 0;
+constexpr HRESULT MAKE_D3DRMERR(int code) { return static_cast<HRESULT>(0x88760000u | static_cast<unsigned>(code)); }
+constexpr HRESULT D3DRMERR_BADOBJECT = MAKE_D3DRMERR(781);
+constexpr HRESULT D3DRMERR_BADTYPE = MAKE_D3DRMERR(782);
+constexpr HRESULT D3DRMERR_BADALLOC = MAKE_D3DRMERR(783);
+constexpr HRESULT D3DRMERR_FACEUSED = MAKE_D3DRMERR(784);
+constexpr HRESULT D3DRMERR_NOTFOUND = MAKE_D3DRMERR(785);
+constexpr HRESULT D3DRMERR_NOTDONEYET = MAKE_D3DRMERR(786);
+constexpr HRESULT D3DRMERR_FILENOTFOUND = MAKE_D3DRMERR(787);
+constexpr HRESULT D3DRMERR_BADFILE = MAKE_D3DRMERR(788);
+constexpr HRESULT D3DRMERR_BADDEVICE = MAKE_D3DRMERR(789);
+constexpr HRESULT D3DRMERR_BADVALUE = MAKE_D3DRMERR(790);
+constexpr HRESULT D3DRMERR_BADMAJORVERSION = MAKE_D3DRMERR(791);
+constexpr HRESULT D3DRMERR_BADMINORVERSION = MAKE_D3DRMERR(792);
+constexpr HRESULT D3DRMERR_UNABLETOEXECUTE = MAKE_D3DRMERR(793);
+
+// ---- Viewport clearing -------------------------------------------------------------------
+constexpr DWORD D3DRMCLEAR_TARGET = 0x1;
+constexpr DWORD D3DRMCLEAR_ZBUFFER = 0x2;
+constexpr DWORD D3DRMCLEAR_DIRTYRECTS = 0x4;
+constexpr DWORD D3DRMCLEAR_ALL = D3DRMCLEAR_TARGET | D3DRMCLEAR_ZBUFFER | D3DRMCLEAR_DIRTYRECTS;
+
+// ---- Render quality: shade, lighting and fill bits ---------------------------------------
+constexpr DWORD D3DRMSHADE_FLAT = 0;
+constexpr DWORD D3DRMSHADE_GOURAUD = 1;
+constexpr DWORD D3DRMSHADE_PHONG = 2;
+constexpr DWORD D3DRMSHADE_MASK = 7;
+constexpr DWORD D3DRMLIGHT_OFF = 0 << 3;
+constexpr DWORD D3DRMLIGHT_ON = 1 << 3;
+constexpr DWORD D3DRMLIGHT_MASK = 7 << 3;
+constexpr DWORD D3DRMFILL_POINTS = 0 << 6;
+constexpr DWORD D3DRMFILL_WIREFRAME = 1 << 6;
+constexpr DWORD D3DRMFILL_SOLID = 2 << 6;
+constexpr DWORD D3DRMFILL_MASK = 7 << 6;
+constexpr DWORD D3DRMRENDER_FLAT = D3DRMSHADE_FLAT | D3DRMLIGHT_ON | D3DRMFILL_SOLID;
+constexpr DWORD D3DRMRENDER_GOURAUD = D3DRMSHADE_GOURAUD | D3DRMLIGHT_ON | D3DRMFILL_SOLID;
+constexpr DWORD D3DRMRENDER_PHONG = D3DRMSHADE_PHONG | D3DRMLIGHT_ON | D3DRMFILL_SOLID;
+
+constexpr DWORD D3DRMTEXTURE_NEAREST = 0;
+constexpr DWORD D3DRMTEXTURE_LINEAR = 1;
+
+// ---- Fog ---------------------------------------------------------------------------------
+constexpr DWORD D3DRMFOG_LINEAR = 0;
+constexpr DWORD D3DRMFOG_EXPONENTIAL = 1;
+constexpr DWORD D3DRMFOG_EXPONENTIALSQUARED = 2;
+
+// ---- Colours and vectors -----------------------------------------------------------------
+D3DCOLOR D3DRMCreateColorRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue);
+D3DCOLOR D3DRMCreateColorRGBA(D3DVALUE red, D3DVALUE green, D3DVALUE blue, D3DVALUE alpha);
+D3DVALUE D3DRMColorGetRed(D3DCOLOR color);
+D3DVALUE D3DRMColorGetGreen(D3DCOLOR color);
+D3DVALUE D3DRMColorGetBlue(D3DCOLOR color);
+D3DVALUE D3DRMColorGetAlpha(D3DCOLOR color);
+LPD3DVECTOR D3DRMVectorCrossProduct(LPD3DVECTOR result, const D3DVECTOR* a, const D3DVECTOR* b);
+LPD3DVECTOR D3DRMVectorNormalize(LPD3DVECTOR v);   // nullptr for a zero vector

@@ -1,0 +1,15 @@
+// Interface identifiers. Only their distinctness matters inside this process.
+#include "platform/d3drm/d3drm.h"
+
+static constexpr GUID MakeIid(DWORD n) { return GUID{0x5a1d0000u + n, 0x7d3d, 0x11d1, {0x8f, 0x2a, 0, 0, 0, 0, 0, 0}}; }
+
+const IID IID_IUnknown = GUID{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID IID_IDirect3DRM = MakeIid(1);
+const IID IID_IDirect3DRM3 = MakeIid(2);
+const IID IID_IDirect3DRMObject = MakeIid(3);
+const IID IID_IDirect3DRMVisual = MakeIid(4);
+const IID IID_IDirect3DRMFrame3 = MakeIid(5);
+const IID IID_IDirect3DRMDevice3 = MakeIid(6);
+const IID IID_IDirect3DRMWinDevice = MakeIid(7);
+const IID IID_IDirect3DRMViewport2 = MakeIid(8);
+const IID IID_IDirectDrawClipper = MakeIid(100);

@@ -1,0 +1,240 @@
+// The main window's OpenGL context and ImGui context, made together with the window, and
+// the presentation of a frame: the renderer's client image under the menu bar, any modal
+// box on top, then a swap paced to the display where vertical sync is refused.
+//
+// Diagnostics for measurement (environment, read only here):
+//   PLATFORM_DIAG_FIRST_FRAME=1  prints when the first frame was presented
+//   PLATFORM_DIAG_FRAMES=1       prints the frame count once a second
+//   PLATFORM_NO_PACING=1         presents as fast as possible (benchmarks)
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_impl_opengl3.h>
+#include <imgui_impl_sdl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "platform/win32/state.h"
+#include "platform/win32/win32_gl.h"
+
+using namespace win32_internal;
+
+static bool EnvFlag(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v && *v != '0';
+}
+
+static std::uint64_t NowNs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull + static_cast<std::uint64_t>(ts.tv_nsec);
+}
+
+// Milliseconds since this process started (from /proc, in clock ticks since boot).
+static double MillisecondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) return -1.0;
+    // Field 22 (starttime) is the 20th field after the command name.
+    std::istringstream rest(text.substr(close + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && rest >> field; ++i) {}
+    const double startTicks = std::atof(field.c_str());
+    timespec boot;
+    clock_gettime(CLOCK_BOOTTIME, &boot);
+    const double nowMs = static_cast<double>(boot.tv_sec) * 1000.0 + static_cast<double>(boot.tv_nsec) / 1e6;
+    return nowMs - startTicks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+namespace win32_internal {
+
+bool CreateGlWindow(HWND w, bool visible) {
+    Win32State& s = W32();
+    const bool first = s.mainWindow == nullptr;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    w->sdl = SDL_CreateWindow(w->title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w->width, w->height, flags);
+    if (!w->sdl) {
+        std::fprintf(stderr, "win32: cannot create a window: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!first) return true;   // only the main window draws with GL and ImGui
+
+    w->gl = SDL_GL_CreateContext(w->sdl);
+    if (w->gl) {
+        w->glCore = true;
+    } else {
+        // Take the best context the driver gives; the renderer decides whether it is enough.
+        SDL_GL_ResetAttributes();
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        w->gl = SDL_GL_CreateContext(w->sdl);
+    }
+    if (!w->gl) {
+        std::fprintf(stderr, "win32: no OpenGL context for the window: %s\n", SDL_GetError());
+        return true;   // the window works without GL; message boxes fall back to SDL's
+    }
+    int major = 0, minor = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, &minor);
+    int profile = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
+    w->glVersion = major * 10 + minor;
+    w->glCore = (profile & SDL_GL_CONTEXT_PROFILE_CORE) != 0;
+    if (!w->glCore && w->glVersion >= 33) w->glVersion = 33;   // asked for nothing in particular
+    // Vertical sync paces the show (motion is counted in frames). Some drivers refuse it.
+    s.vsyncRefused = SDL_GL_SetSwapInterval(1) != 0 || SDL_GL_GetSwapInterval() != 1;
+    if (EnvFlag("PLATFORM_NO_PACING")) SDL_GL_SetSwapInterval(0);
+
+    IMGUI_CHECKVERSION();
+    w->imgui = ImGui::CreateContext();
+    ImGui::SetCurrentContext(w->imgui);
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.LogFilename = nullptr;
+    ImGui::StyleColorsLight();
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.FramePadding.y = 3.0f;   // keeps the menu bar at MenuBarHeight()
+    style.WindowRounding = 0.0f;
+    ImGui_ImplSDL2_InitForOpenGL(w->sdl, w->gl);
+    ImGui_ImplOpenGL3_Init(w->glCore ? "#version 150" : "#version 130");
+    return true;
+}
+
+void DestroyGlWindow(HWND w) {
+    if (w->imgui) {
+        ImGui::SetCurrentContext(w->imgui);
+        SDL_GL_MakeCurrent(w->sdl, w->gl);
+        ImGui_ImplOpenGL3_Shutdown();
+        ImGui_ImplSDL2_Shutdown();
+        ImGui::DestroyContext(w->imgui);
+        w->imgui = nullptr;
+    }
+    if (w->gl) {
+        SDL_GL_DeleteContext(w->gl);
+        w->gl = nullptr;
+    }
+    if (w->sdl) {
+        SDL_DestroyWindow(w->sdl);
+        w->sdl = nullptr;
+    }
+}
+
+static void Pace() {
+    Win32State& s = W32();
+    static const bool noPacing = EnvFlag("PLATFORM_NO_PACING");
+    if (!s.vsyncRefused || noPacing) return;
+    int hz = 60;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) hz = mode.refresh_rate;
+    const std::uint64_t period = 1000000000ull / static_cast<std::uint64_t>(hz);
+    const std::uint64_t now = NowNs();
+    const std::uint64_t due = s.lastPresentNs + period;
+    if (s.lastPresentNs != 0 && now < due) {
+        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
+        s.lastPresentNs = due;
+    } else {
+        s.lastPresentNs = now;
+    }
+}
+
+void DrawWindowFrame(HWND w, const std::function<void()>* modal) {
+    if (!w || !w->sdl || !w->gl || !w->imgui) return;
+    SDL_GL_MakeCurrent(w->sdl, w->gl);
+    ImGui::SetCurrentContext(w->imgui);
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(w->sdl, &width, &height);
+    ImGui_ImplOpenGL3_NewFrame();
+    ImGui_ImplSDL2_NewFrame();
+    ImGui::NewFrame();
+    const float bar = w->menu ? static_cast<float>(MenuBarHeight()) : 0.0f;
+    ImDrawList* background = ImGui::GetBackgroundDrawList();
+    background->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)), IM_COL32(0, 0, 0, 255));
+    if (w->clientImage) {
+        // The image's first row is its bottom row.
+        background->AddImage(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(w->clientImage)), ImVec2(0, bar),
+                             ImVec2(static_cast<float>(w->clientImageWidth), bar + static_cast<float>(w->clientImageHeight)),
+                             ImVec2(0, 1), ImVec2(1, 0));
+    }
+    if (w->menu) {
+        if (modal) ImGui::BeginDisabled();
+        DrawMenuBarItems(w);
+        if (modal) ImGui::EndDisabled();
+    }
+    if (modal) (*modal)();
+    ImGui::Render();
+    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    SDL_GL_SwapWindow(w->sdl);
+    Pace();
+}
+
+}  // namespace win32_internal
+
+namespace win32gl {
+
+bool Headless() { return W32().noWindowSystem; }
+
+bool MakeCurrent(HWND hwnd) {
+    HWND w = LiveWindow(hwnd);
+    if (!w || !w->sdl || !w->gl) return false;
+    return SDL_GL_MakeCurrent(w->sdl, w->gl) == 0;
+}
+
+int ContextVersion(HWND hwnd) {
+    HWND w = LiveWindow(hwnd);
+    return w && w->gl ? w->glVersion : 0;
+}
+
+bool ContextIsCore(HWND hwnd) {
+    HWND w = LiveWindow(hwnd);
+    return w && w->gl && w->glCore;
+}
+
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
+    Win32State& s = W32();
+    HWND w = LiveWindow(hwnd);
+    if (!w) return;
+    ++s.presentedFrames;
+    w->clientImage = texture;
+    w->clientImageWidth = width;
+    w->clientImageHeight = height;
+    DrawWindowFrame(w, nullptr);
+    if (!s.firstFrameReported) {
+        s.firstFrameReported = true;
+        if (EnvFlag("PLATFORM_DIAG_FIRST_FRAME")) {
+            timespec wall;
+            clock_gettime(CLOCK_REALTIME, &wall);
+            std::fprintf(stderr, "win32: first frame presented %.1f ms after process start (epoch %lld.%03ld s)\n",
+                         MillisecondsSinceProcessStart(), static_cast<long long>(wall.tv_sec), wall.tv_nsec / 1000000);
+        }
+    }
+    static const bool counting = EnvFlag("PLATFORM_DIAG_FRAMES");
+    static std::uint64_t lastReport = 0;
+    if (counting) {
+        const std::uint64_t now = NowNs();
+        if (now - lastReport >= 1000000000ull) {
+            std::fprintf(stderr, "win32: %llu frames\n", static_cast<unsigned long long>(s.presentedFrames));
+            lastReport = now;
+        }
+    }
+}
+
+void Repaint(HWND hwnd) {
+    HWND w = LiveWindow(hwnd);
+    if (w) DrawWindowFrame(w, nullptr);
+}
+
+}  // namespace win32gl

@@ -1,0 +1,237 @@
+// Translation of window-system events (SDL) into window messages: keys with virtual-key
+// codes, mouse with MK_* flags and client coordinates, size, activation, expose and close.
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+
+#include "platform/win32/state.h"
+
+using namespace win32_internal;
+
+namespace win32_internal {
+
+WORD VirtualKeyFor(SDL_Scancode sc, SDL_Keycode key) {
+    // The numeric pad gives its own codes whatever the Num Lock state.
+    switch (sc) {
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_KP_1: return VK_NUMPAD1;
+    case SDL_SCANCODE_KP_2: return VK_NUMPAD2;
+    case SDL_SCANCODE_KP_3: return VK_NUMPAD3;
+    case SDL_SCANCODE_KP_4: return VK_NUMPAD4;
+    case SDL_SCANCODE_KP_5: return VK_NUMPAD5;
+    case SDL_SCANCODE_KP_6: return VK_NUMPAD6;
+    case SDL_SCANCODE_KP_7: return VK_NUMPAD7;
+    case SDL_SCANCODE_KP_8: return VK_NUMPAD8;
+    case SDL_SCANCODE_KP_9: return VK_NUMPAD9;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+    case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE;
+    case SDL_SCANCODE_KP_PERIOD: return VK_DECIMAL;
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    default: break;
+    }
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<WORD>('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<WORD>('0' + (key - SDLK_0));
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return static_cast<WORD>(VK_F1 + (sc - SDL_SCANCODE_F1));
+    switch (sc) {
+    case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
+    case SDL_SCANCODE_SPACE: return VK_SPACE;
+    case SDL_SCANCODE_RETURN: return VK_RETURN;
+    case SDL_SCANCODE_BACKSPACE: return VK_BACK;
+    case SDL_SCANCODE_TAB: return VK_TAB;
+    case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
+    case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
+    case SDL_SCANCODE_END: return VK_END;
+    case SDL_SCANCODE_HOME: return VK_HOME;
+    case SDL_SCANCODE_LEFT: return VK_LEFT;
+    case SDL_SCANCODE_UP: return VK_UP;
+    case SDL_SCANCODE_RIGHT: return VK_RIGHT;
+    case SDL_SCANCODE_DOWN: return VK_DOWN;
+    case SDL_SCANCODE_INSERT: return VK_INSERT;
+    case SDL_SCANCODE_DELETE: return VK_DELETE;
+    case SDL_SCANCODE_PAUSE: return VK_PAUSE;
+    case SDL_SCANCODE_CAPSLOCK: return VK_CAPITAL;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return VK_SHIFT;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return VK_CONTROL;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return VK_MENU;
+    default: return 0;
+    }
+}
+
+}  // namespace win32_internal
+
+static void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG m;
+    m.hwnd = hwnd;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = SDL_GetTicks();
+    W32().input.push_back(m);
+}
+
+static WPARAM MouseKeyFlags(Uint32 buttons) {
+    WPARAM flags = 0;
+    if (buttons & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
+    if (buttons & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
+    if (buttons & SDL_BUTTON_MMASK) flags |= MK_MBUTTON;
+    const Uint16 mod = W32().videoUp ? static_cast<Uint16>(SDL_GetModState()) : W32().modState;
+    if (mod & KMOD_SHIFT) flags |= MK_SHIFT;
+    if (mod & KMOD_CTRL) flags |= MK_CONTROL;
+    return flags;
+}
+
+// Client coordinates are window coordinates less the menu bar above the client area.
+static LPARAM ClientPoint(HWND w, int x, int y) {
+    const int bar = w->menu ? MenuBarHeight() : 0;
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y - bar)));
+}
+
+// True when ImGui (the menu bar, an open popup, a modal box) takes the mouse at (x, y).
+static bool MenuTakesMouse(HWND w, int y) {
+    if (w->menu && y < MenuBarHeight()) return true;
+    if (!w->imgui) return false;
+    ImGui::SetCurrentContext(w->imgui);
+    return !w->openPopups.empty() || ImGui::GetIO().WantCaptureMouse;
+}
+
+static void SendSize(HWND w) {
+    RECT client;
+    GetClientRect(w, &client);
+    QueueInput(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+}
+
+static void TranslateWindowEvent(HWND w, const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (w->width == e.data1 && w->height == e.data2 && !w->minimized) return;
+        w->width = e.data1;
+        w->height = e.data2;
+        if (!w->minimized) SendSize(w);
+        w->invalid = true;
+        return;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        if (w->minimized) return;
+        w->minimized = true;
+        NoteWindowState(w);
+        QueueInput(w, WM_SIZE, SIZE_MINIMIZED, 0);
+        return;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        if (w->sdl) SDL_GetWindowSize(w->sdl, &w->width, &w->height);
+        w->minimized = false;
+        NoteWindowState(w);
+        SendSize(w);
+        w->invalid = true;
+        return;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        QueueInput(w, WM_ACTIVATE, WA_ACTIVE, 0);
+        return;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        QueueInput(w, WM_ACTIVATE, WA_INACTIVE, 0);
+        return;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+        w->invalid = true;
+        return;
+    case SDL_WINDOWEVENT_CLOSE:
+        QueueInput(w, WM_CLOSE, 0, 0);
+        return;
+    default:
+        return;
+    }
+}
+
+namespace win32_internal {
+
+void TranslateEvent(const SDL_Event& e, bool forModal) {
+    Win32State& s = W32();
+    if (s.userEventType != 0 && e.type == s.userEventType) {
+        HandleUserEvent(e);
+        return;
+    }
+    if (e.type == SDL_QUIT) {
+        // SIGINT, SIGTERM and the session's request to quit close the main window.
+        if (s.mainWindow) QueueInput(s.mainWindow, WM_CLOSE, 0, 0);
+        return;
+    }
+    Uint32 windowId = 0;
+    switch (e.type) {
+    case SDL_WINDOWEVENT: windowId = e.window.windowID; break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: windowId = e.key.windowID; break;
+    case SDL_MOUSEMOTION: windowId = e.motion.windowID; break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: windowId = e.button.windowID; break;
+    case SDL_MOUSEWHEEL: windowId = e.wheel.windowID; break;
+    case SDL_TEXTINPUT: windowId = e.text.windowID; break;
+    default: break;
+    }
+    HWND w = WindowForSdl(windowId);
+    if (!w) return;
+    if (w->imgui) {
+        ImGui::SetCurrentContext(w->imgui);
+        ImGui_ImplSDL2_ProcessEvent(&e);
+    }
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        TranslateWindowEvent(w, e.window);
+        return;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        s.modState = e.key.keysym.mod;
+        if (forModal) return;   // the modal box takes the keyboard
+        const WORD vk = VirtualKeyFor(e.key.keysym.scancode, e.key.keysym.sym);
+        if (vk == 0) return;
+        const bool down = e.type == SDL_KEYDOWN;
+        DWORD bits = 1u | (static_cast<DWORD>(e.key.keysym.scancode & 0xFF) << 16);
+        if (e.key.repeat || !down) bits |= 1u << 30;   // previous key state: down
+        if (!down) bits |= 1u << 31;                   // transition state: released
+        QueueInput(w, down ? WM_KEYDOWN : WM_KEYUP, vk, static_cast<LPARAM>(bits));
+        return;
+    }
+    case SDL_MOUSEMOTION:
+        if (forModal || MenuTakesMouse(w, e.motion.y)) return;
+        QueueInput(w, WM_MOUSEMOVE, MouseKeyFlags(e.motion.state), ClientPoint(w, e.motion.x, e.motion.y));
+        return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (forModal || MenuTakesMouse(w, e.button.y)) return;
+        const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+        UINT message = 0;
+        switch (e.button.button) {
+        case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+        case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+        case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+        default: return;
+        }
+        // The flags describe the buttons as they are after this event.
+        Uint32 state = s.videoUp ? SDL_GetMouseState(nullptr, nullptr) : s.buttonState;
+        const Uint32 mask = SDL_BUTTON(e.button.button);
+        state = down ? (state | mask) : (state & ~mask);
+        s.buttonState = state;
+        QueueInput(w, message, MouseKeyFlags(state), ClientPoint(w, e.button.x, e.button.y));
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void PumpEvents(bool forModal) {
+    Win32State& s = W32();
+    if (!s.injected.empty()) {
+        std::vector<SDL_Event> batch;
+        batch.swap(s.injected);
+        for (const SDL_Event& e : batch) TranslateEvent(e, forModal);
+    }
+    if (!s.videoUp) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) TranslateEvent(e, forModal);
+}
+
+}  // namespace win32_internal

@@ -1,0 +1,173 @@
+// Finding a window of another process: each top-level window of a registered class listens
+// on a local socket keyed by user, display and class name, and answers the few requests
+// that FindWindowA, IsIconic, SetForegroundWindow and ShowWindow need — nothing else.
+// A thread answers, so a window stays findable while a modal box runs; requests that act
+// on the window travel to the GUI thread as SDL events.
+#include <SDL.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/win32/state.h"
+
+using namespace win32_internal;
+
+namespace {
+
+enum UserEventCode { kRaise = 1, kRestore = 2, kMinimize = 3, kShow = 4 };
+
+struct Server {
+    int fd = -1;
+    std::thread thread;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> iconic{false};
+    std::string title;
+    std::mutex titleLock;
+};
+
+std::map<HWND, std::unique_ptr<Server>>& Servers() {
+    static std::map<HWND, std::unique_ptr<Server>> servers;
+    return servers;
+}
+
+// Abstract socket addresses vanish with their process, so a stale one cannot exist.
+sockaddr_un AddressFor(const std::string& key, socklen_t* length) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const size_t n = std::min(key.size(), sizeof(addr.sun_path) - 2);
+    std::memcpy(addr.sun_path + 1, key.data(), n);
+    *length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + n);
+    return addr;
+}
+
+void PushWindowEvent(HWND hwnd, int code) {
+    SDL_Event e{};
+    e.type = W32().userEventType;
+    e.user.code = code;
+    e.user.data1 = hwnd;
+    SDL_PushEvent(&e);
+}
+
+void Answer(HWND hwnd, Server& server, int client) {
+    char request[32] = {};
+    pollfd p{client, POLLIN, 0};
+    if (poll(&p, 1, 500) <= 0) return;
+    const ssize_t n = read(client, request, sizeof(request) - 1);
+    if (n <= 0) return;
+    std::string reply = "1";
+    if (std::strncmp(request, "TITLE", 5) == 0) {
+        std::lock_guard<std::mutex> guard(server.titleLock);
+        reply = server.title;
+    } else if (std::strncmp(request, "ICONIC", 6) == 0) {
+        reply = server.iconic ? "1" : "0";
+    } else if (std::strncmp(request, "FOREGROUND", 10) == 0) {
+        PushWindowEvent(hwnd, kRaise);
+    } else if (std::strncmp(request, "RESTORE", 7) == 0) {
+        PushWindowEvent(hwnd, kRestore);
+    } else if (std::strncmp(request, "MINIMIZE", 8) == 0) {
+        PushWindowEvent(hwnd, kMinimize);
+    } else if (std::strncmp(request, "SHOW", 4) == 0) {
+        PushWindowEvent(hwnd, kShow);
+    } else {
+        reply = "0";
+    }
+    (void)!write(client, reply.data(), reply.size());
+}
+
+void Serve(HWND hwnd, Server* server) {
+    while (!server->stop) {
+        pollfd p{server->fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0) continue;
+        const int client = accept(server->fd, nullptr, nullptr);
+        if (client < 0) continue;
+        Answer(hwnd, *server, client);
+        close(client);
+    }
+}
+
+}  // namespace
+
+namespace win32_internal {
+
+std::string InstanceAddress(const std::string& className) {
+    const char* display = std::getenv("DISPLAY");
+    std::string key = "win32-window/" + std::to_string(getuid()) + "/" + (display ? display : "") + "/";
+    for (char c : className) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+void StartInstanceServer(HWND hwnd) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return;
+    socklen_t length = 0;
+    const sockaddr_un addr = AddressFor(InstanceAddress(hwnd->windowClass->name), &length);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), length) != 0 || listen(fd, 4) != 0) {
+        close(fd);   // another window of the class answers already
+        return;
+    }
+    auto server = std::make_unique<Server>();
+    server->fd = fd;
+    server->title = hwnd->title;
+    Server* raw = server.get();
+    server->thread = std::thread(Serve, hwnd, raw);
+    Servers()[hwnd] = std::move(server);
+}
+
+void StopInstanceServer(HWND hwnd) {
+    auto it = Servers().find(hwnd);
+    if (it == Servers().end()) return;
+    it->second->stop = true;
+    it->second->thread.join();
+    close(it->second->fd);
+    Servers().erase(it);
+}
+
+// Keeps what the server thread reports in step with the window.
+void NoteWindowState(HWND hwnd) {
+    auto it = Servers().find(hwnd);
+    if (it == Servers().end()) return;
+    it->second->iconic = hwnd->minimized;
+    std::lock_guard<std::mutex> guard(it->second->titleLock);
+    it->second->title = hwnd->title;
+}
+
+bool RemoteRequest(const std::string& address, const char* request, std::string* reply) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    socklen_t length = 0;
+    const sockaddr_un addr = AddressFor(address, &length);
+    bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&addr), length) == 0 &&
+              write(fd, request, std::strlen(request)) == static_cast<ssize_t>(std::strlen(request));
+    if (ok) {
+        char buffer[512];
+        pollfd p{fd, POLLIN, 0};
+        ok = poll(&p, 1, 2000) > 0;
+        const ssize_t n = ok ? read(fd, buffer, sizeof(buffer)) : -1;
+        ok = n >= 0;
+        if (ok && reply) reply->assign(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return ok;
+}
+
+void HandleUserEvent(const SDL_Event& e) {
+    HWND w = LiveWindow(static_cast<HWND>(e.user.data1));
+    if (!w || !w->sdl) return;
+    switch (e.user.code) {
+    case kRaise: SDL_RaiseWindow(w->sdl); break;
+    case kRestore: SDL_RestoreWindow(w->sdl); SDL_RaiseWindow(w->sdl); break;
+    case kMinimize: SDL_MinimizeWindow(w->sdl); break;
+    case kShow: SDL_ShowWindow(w->sdl); break;
+    default: break;
+    }
+}
+
+}  // namespace win32_internal

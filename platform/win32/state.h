@@ -1,0 +1,145 @@
+// Internal to platform/win32: the objects behind the handles and the one struct that holds
+// all of the window layer's state.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32.h"
+#include "platform/win32/win32_test.h"
+
+struct ImGuiContext;
+
+struct MenuItem {
+    std::string text;
+    UINT id = 0;
+    UINT flags = 0;
+    std::unique_ptr<HMENU__> popup;   // set for MF_POPUP items
+};
+
+struct HMENU__ {
+    std::vector<MenuItem> items;
+};
+
+struct WindowClass {
+    WNDCLASSEXA info;
+    std::string name;
+    std::string menuName;   // copied when lpszMenuName is a text
+    WORD menuId = 0;        // set when lpszMenuName is a resource number
+};
+
+struct HACCEL__ {
+    std::vector<ACCEL> entries;
+};
+
+struct HICON__ {
+    SDL_Surface* surface = nullptr;
+};
+
+struct HCURSOR__ {
+    WORD id = 0;
+};
+
+struct HDC__ {
+    HWND hwnd = nullptr;
+};
+
+struct HWND__ {
+    WindowClass* windowClass = nullptr;
+    WNDPROC proc = nullptr;
+    std::string title;
+    DWORD style = 0;
+    HINSTANCE instance = nullptr;
+    LONG_PTR userData = 0;
+    std::unique_ptr<HMENU__> menu;   // the window's menu bar, loaded from the class menu
+
+    int width = 0;    // whole window, menu bar included
+    int height = 0;
+    bool visible = false;
+    bool minimized = false;
+    bool invalid = false;   // part of the window needs painting
+    bool destroyed = false;
+
+    // Set for a window that another process shows (found through FindWindowA).
+    bool remote = false;
+    std::string remoteAddress;
+
+    SDL_Window* sdl = nullptr;
+    void* gl = nullptr;                // SDL_GLContext
+    int glVersion = 0;                 // 33 for 3.3
+    bool glCore = false;
+    ImGuiContext* imgui = nullptr;
+    std::vector<int> openPopups;       // menu bar popups open in the last drawn frame
+    unsigned clientImage = 0;          // last client image handed over by the renderer
+    int clientImageWidth = 0;
+    int clientImageHeight = 0;
+    struct HDC__ dc;
+    int instanceServer = -1;           // listening socket of the single-instance lookup
+};
+
+struct Win32State {
+    bool recordedInteraction = false;
+    bool noWindowSystem = false;
+    bool videoUp = false;           // SDL video initialised
+    bool videoFailed = false;       // tried and failed; the reason was printed once
+    int displayBits = 32;           // headless display depth
+
+    DWORD lastError = 0;
+    std::vector<std::unique_ptr<WindowClass>> classes;
+    std::vector<std::unique_ptr<HWND__>> windows;   // live and remote windows
+    HWND mainWindow = nullptr;                      // the first top-level window: GL and ImGui
+
+    std::deque<MSG> posted;   // PostMessageA
+    std::deque<MSG> input;    // translated window-system events
+    bool quitPosted = false;
+    int quitCode = 0;
+
+    std::vector<SDL_Event> injected;   // test input waiting for translation
+    std::vector<win32test::RecordedMessageBox> recordedBoxes;
+    std::vector<std::unique_ptr<HACCEL__>> accelerators;
+    std::vector<std::unique_ptr<HICON__>> icons;
+    std::vector<std::unique_ptr<HCURSOR__>> cursors;
+
+    std::uint64_t presentedFrames = 0;
+    bool vsyncRefused = false;
+    std::uint64_t lastPresentNs = 0;
+    bool firstFrameReported = false;
+    Uint32 userEventType = 0;   // SDL user events posted by the single-instance server
+    Uint16 modState = 0;         // modifier keys, tracked from key events without SDL video
+    Uint32 buttonState = 0;      // mouse buttons, tracked likewise
+    std::function<void()> waitHook;   // headless WaitMessage calls it when nothing waits
+};
+
+Win32State& W32();
+
+// Shared between the files of platform/win32.
+namespace win32_internal {
+
+bool EnsureVideo();                              // initialises SDL video once; false without a display
+HWND LiveWindow(HWND hwnd);                      // hwnd when it names a live local window
+HWND WindowForSdl(Uint32 windowId);
+void PumpEvents(bool forModal);                  // SDL and injected events -> input queue / ImGui
+void TranslateEvent(const SDL_Event& event, bool forModal);
+int MenuBarHeight();
+void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal = nullptr);
+bool CreateGlWindow(HWND hwnd, bool visible);
+void DestroyGlWindow(HWND hwnd);
+void DrawMenuBarItems(HWND hwnd);
+std::unique_ptr<HMENU__> BuildMenu(const ResMenu& resource);
+void StartInstanceServer(HWND hwnd);
+void StopInstanceServer(HWND hwnd);
+bool RemoteRequest(const std::string& address, const char* request, std::string* reply);
+std::string InstanceAddress(const std::string& className);
+void HandleUserEvent(const SDL_Event& event);
+void NoteWindowState(HWND hwnd);                 // tells the single-instance server
+void RunWaitHook();
+void ShutdownWindows();                          // at process end, without messages
+WORD VirtualKeyFor(SDL_Scancode scancode, SDL_Keycode key);
+
+}  // namespace win32_internal

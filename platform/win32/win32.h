@@ -1,0 +1,128 @@
+// The Windows user-interface and kernel calls that the program uses, over SDL2, OpenGL and
+// Dear ImGui. One GUI thread; one message queue per process. Spellings, argument orders
+// and results are the platform's own.
+#pragma once
+
+#include <vector>
+
+#include "platform/win32/com.h"
+#include "platform/win32/win32_types.h"
+
+// ---- Resources the program hands to the platform -----------------------------------------
+// The program defines Win32ProgramResources() (as it defines WinMain); the platform reads
+// its menus, strings, accelerators and images from there.
+
+struct ResMenuItem {
+    const char* text = "";            // item text; "" for a separator
+    UINT id = 0;                      // command id (0 for popups and separators)
+    UINT flags = MF_STRING;           // MF_POPUP, MF_SEPARATOR, MF_HELP, MF_CHECKED, MF_GRAYED
+    std::vector<ResMenuItem> items;   // the popup's items when flags has MF_POPUP
+};
+
+struct ResMenu {
+    WORD id = 0;
+    std::vector<ResMenuItem> items;   // the menu bar, left to right
+};
+
+struct ResString {
+    UINT id = 0;
+    const char* text = "";
+};
+
+struct ResAccelTable {
+    const char* name = "";
+    std::vector<ACCEL> entries;
+};
+
+// An icon or bitmap resource: a .bmp file in the installation folder.
+struct ResImage {
+    WORD id = 0;
+    const char* file = "";            // installation-relative path, for example "res/app.bmp"
+};
+
+struct ResourceTables {
+    std::vector<ResString> strings;
+    std::vector<ResMenu> menus;
+    std::vector<ResAccelTable> accelerators;
+    std::vector<ResImage> icons;
+    std::vector<ResImage> bitmaps;
+};
+
+const ResourceTables& Win32ProgramResources();   // defined by the program
+
+// The program's entry point, called by the platform's main().
+int WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR cmdLine, int nCmdShow);
+
+// ---- Errors and process ------------------------------------------------------------------
+DWORD GetLastError();
+void SetLastError(DWORD code);
+HINSTANCE GetModuleHandleA(LPCSTR moduleName);   // nullptr: the process's own instance
+
+// ---- Window classes and windows ----------------------------------------------------------
+ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);   // 0 when the class exists already
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+BOOL DestroyWindow(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL ShowWindow(HWND hwnd, int cmdShow);   // the previous visibility
+BOOL UpdateWindow(HWND hwnd);              // sends WM_PAINT now when part of the window is invalid
+BOOL IsIconic(HWND hwnd);
+BOOL SetForegroundWindow(HWND hwnd);
+HWND GetLastActivePopup(HWND hwnd);
+// Finds a window by class (and title unless nullptr): in this process first, then a window of
+// that class that another process of the same user shows on the same display.
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
+BOOL GetClientRect(HWND hwnd, RECT* rect);   // the area below the menu bar
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
+
+// ---- Painting ----------------------------------------------------------------------------
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);   // FALSE when nothing is invalid
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);           // validates the window
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+int GetDeviceCaps(HDC dc, int index);                    // BITSPIXEL: the display's colour depth
+HGDIOBJ GetStockObject(int object);
+int GetSystemMetrics(int index);
+
+// ---- Messages ----------------------------------------------------------------------------
+// Posted messages come before input; WM_PAINT only when the queue is otherwise empty.
+BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WaitMessage();                                      // blocks until a message or input waits
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageA(const MSG* msg);
+void PostQuitMessage(int exitCode);
+
+// ---- Menus -------------------------------------------------------------------------------
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
+HMENU GetMenu(HWND hwnd);
+HMENU GetSubMenu(HMENU menu, int position);
+int GetMenuItemCount(HMENU menu);
+UINT GetMenuItemID(HMENU menu, int position);   // 0xFFFFFFFF for popups and past the end
+int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // the previous state, or 0xFFFFFFFF
+BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR text);
+BOOL DrawMenuBar(HWND hwnd);
+
+// ---- Accelerators ------------------------------------------------------------------------
+HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR tableName);
+int TranslateAcceleratorA(HWND hwnd, HACCEL table, MSG* msg);   // non-zero when translated
+
+// ---- Strings, icons, cursors -------------------------------------------------------------
+int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);   // 0 on failure
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+
+// ---- Message boxes -----------------------------------------------------------------------
+// A modal box over the owner (or over the main window when there is no owner). Enter presses
+// the default button, Esc cancels.
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

@@ -1,0 +1,31 @@
+// What the window layer offers the platform's renderer (platform/d3drm), and nothing else.
+// The window owns the GL context; the renderer asks for it, hands back finished client
+// images and asks the window to present them. The window layer never calls the renderer.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32/win32.h"
+
+namespace win32gl {
+
+// True when windows are objects only (no window system); the renderer then counts frames.
+bool Headless();
+
+// Makes the window's GL context current on this thread. False without one.
+bool MakeCurrent(HWND hwnd);
+
+// The GL version of the window's context (for example 33 for 3.3) and whether it is a
+// core profile; 0 without a context.
+int ContextVersion(HWND hwnd);
+bool ContextIsCore(HWND hwnd);
+
+// Hands the window the finished client image (a GL texture of the client size, bottom row
+// first) and presents it under the menu bar. The window keeps the texture id and shows it
+// again while a modal box runs. The default framebuffer must be bound when it is called. Counts the frame; paces presents where vertical sync is refused.
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height);
+
+// Shows the last client image again (after an expose).
+void Repaint(HWND hwnd);
+
+}  // namespace win32gl

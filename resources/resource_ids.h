@@ -1,0 +1,44 @@
+// Numbers of the program's resources and of the commands its menu and accelerators send.
+#pragma once
+
+#include "platform/win32/win32_types.h"
+
+// Strings
+constexpr UINT IDS_CLASS_NAME = 107;   // "VLXClass"
+constexpr UINT IDS_SHORT_TITLE = 108;  // "Virelux  2.5" (kept, not loaded)
+constexpr UINT IDS_TITLE = 109;        // "Virelux 2.5 (Freeware version)"
+
+// Menu, icon, accelerators
+constexpr WORD IDR_MAIN_MENU = 107;
+constexpr WORD IDI_APP_ICON = 113;
+constexpr const char* kAcceleratorTable = "VLX_ACCEL";
+
+// Commands
+constexpr WORD IDM_EDIT_BACKGROUND = 3;
+constexpr WORD IDM_EDIT_SCRIPT = 4;
+constexpr WORD IDM_CLOSE = 9;
+constexpr WORD IDM_PLAY_DEMO = 10;        // posted at start-up
+constexpr WORD IDM_DRIVER_FIRST = 80;     // 80..84: the rendering drivers found
+constexpr WORD IDM_DRIVER_LAST = 84;
+constexpr WORD IDM_CUT = 100;
+constexpr WORD IDM_COPY = 101;
+constexpr WORD IDM_PASTE = 102;
+constexpr WORD IDM_DELETE = 103;
+constexpr WORD IDM_GROUND_COLOR = 104;
+constexpr WORD IDM_SELECT_BOX = 105;
+constexpr WORD IDM_START_CAPTURE = 411;   // posted at start-up
+constexpr WORD IDM_STOP_CAPTURE = 412;    // posted when the window closes
+constexpr WORD IDM_SCENE_WITHOUT_LIGHTS = 40012;
+constexpr WORD IDM_DESCRIPTION = 40023;
+constexpr WORD IDM_ABOUT = 40024;
+constexpr WORD IDM_MUSIC = 40029;
+constexpr WORD IDM_HELP_KEYBOARD = 40038;
+constexpr WORD IDM_HELP_INTRODUCTION = 40039;
+constexpr WORD IDM_LOAD_BACKGROUND = 40060;
+constexpr WORD IDM_LOAD_SCENE = 40062;
+constexpr WORD IDM_LOAD_OBJECT = 40063;
+constexpr WORD IDM_MAIN_SCENE = 40065;
+constexpr WORD IDM_SCENE_WITH_LIGHTS = 40066;
+constexpr WORD IDM_FLY_MOVEMENT = 40067;
+constexpr WORD IDM_RENDERER = 40071;
+constexpr WORD IDM_LIGHT = 40073;
