@@ -4,13 +4,13 @@
 #include "app/main_loop.h"
 #include "app/report.h"
 #include "app/shared.h"
+#include "app/startup.h"
 #include "app/window_defs.h"
 #include "render3d/driver.h"
 #include "render3d/scene.h"
 #include "resources/resource_ids.h"
 
-// The presentation's start-up: drivers, device, main scene, then the window is shown.
-static bool InitDisplay(HWND window, int nCmdShow) {
+bool InitDisplay(HWND window, int nCmdShow) {
     if (!EnumerateDrivers(GetSubMenu(GetMenu(window), 1))) return false;
     if (!CreateDevice(window)) return false;
     if (!CreateMainScene(window)) {

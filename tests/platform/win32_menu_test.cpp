@@ -1,0 +1,115 @@
+// Menus, accelerators and string resources.
+#include <cstring>
+
+#include "tests/platform/win32_fixture.h"
+
+using Menus = HeadlessWindow;
+
+TEST_F(Menus, TheWindowGetsItsClassMenuAsATree) {
+    HMENU bar = GetMenu(hwnd);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetMenuItemCount(bar), 3);
+    HMENU file = GetSubMenu(bar, 0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(GetMenuItemID(file, 0), 11u);
+    EXPECT_NE(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_NE(GetSubMenu(file, 2), nullptr);
+    EXPECT_EQ(GetSubMenu(bar, 2), nullptr);   // "Go" is a command on the bar itself
+    EXPECT_EQ(GetSubMenu(bar, 9), nullptr);
+}
+
+TEST_F(Menus, ChoosingAnItemPostsItsCommand) {
+    Settle();
+    win32test::ChooseMenuItem(hwnd, 21);
+    const auto got = Drain();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].message, WM_COMMAND);
+    EXPECT_EQ(LOWORD(got[0].wParam), 21);
+    EXPECT_EQ(HIWORD(got[0].wParam), 0);   // from a menu, not an accelerator
+}
+
+TEST_F(Menus, OpeningAPopupSendsInitMenuPopupWithThatPopup) {
+    Settle();
+    win32test::OpenMenuPopup(hwnd, {0, 2});
+    ASSERT_EQ(SeenMessages().size(), 1u);
+    EXPECT_EQ(SeenMessages()[0].message, WM_INITMENUPOPUP);
+    EXPECT_EQ(reinterpret_cast<HMENU>(SeenMessages()[0].wParam), GetSubMenu(GetSubMenu(GetMenu(hwnd), 0), 2));
+    EXPECT_EQ(LOWORD(SeenMessages()[0].lParam), 2);
+}
+
+TEST_F(Menus, CheckMenuItemFindsCommandsInNestedPopupsAndReturnsThePreviousState) {
+    HMENU bar = GetMenu(hwnd);
+    EXPECT_EQ(CheckMenuItem(bar, 21, MF_CHECKED), MF_UNCHECKED);
+    EXPECT_EQ(CheckMenuItem(bar, 21, MF_UNCHECKED), MF_CHECKED);
+    EXPECT_EQ(CheckMenuItem(bar, 21, MF_CHECKED), MF_UNCHECKED);
+    HMENU recent = GetSubMenu(GetSubMenu(bar, 0), 2);
+    EXPECT_NE(GetMenuState(recent, 21, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_EQ(CheckMenuItem(bar, 999, MF_CHECKED), 0xFFFFFFFFu);
+    EXPECT_EQ(CheckMenuItem(recent, 0, MF_BYPOSITION | MF_UNCHECKED), MF_CHECKED);
+}
+
+TEST_F(Menus, InsertingPastTheEndAppendsAndWithinInserts) {
+    HMENU tools = GetSubMenu(GetMenu(hwnd), 1);
+    ASSERT_TRUE(InsertMenuA(tools, 7, MF_BYPOSITION, 80, "First driver"));
+    ASSERT_TRUE(InsertMenuA(tools, 8, MF_BYPOSITION, 81, "Second driver"));
+    ASSERT_TRUE(InsertMenuA(tools, 0, MF_BYPOSITION, 79, "Top"));
+    ASSERT_EQ(GetMenuItemCount(tools), 4);
+    EXPECT_EQ(GetMenuItemID(tools, 0), 79u);
+    EXPECT_EQ(GetMenuItemID(tools, 1), 31u);
+    EXPECT_EQ(GetMenuItemID(tools, 2), 80u);
+    EXPECT_EQ(GetMenuItemID(tools, 3), 81u);
+    char text[64];
+    GetMenuStringA(tools, 81, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Second driver");
+}
+
+TEST_F(Menus, AnAcceleratorSendsItsCommandInsteadOfTheKey) {
+    HACCEL keys = LoadAcceleratorsA(nullptr, "KEYS");
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(LoadAcceleratorsA(nullptr, "MISSING"), nullptr);
+    Settle();
+    win32test::InjectKey(SDL_SCANCODE_F2, SDLK_F2, true);
+    win32test::InjectKey(SDL_SCANCODE_F3, SDLK_F3, true);
+    MSG msg;
+    int translated = 0, dispatched = 0;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (TranslateAcceleratorA(msg.hwnd, keys, &msg)) {
+            ++translated;
+        } else {
+            ++dispatched;
+            DispatchMessageA(&msg);
+        }
+    }
+    EXPECT_EQ(translated, 1);
+    EXPECT_EQ(dispatched, 1);
+    ASSERT_EQ(SeenMessages().size(), 2u);
+    EXPECT_EQ(SeenMessages()[0].message, WM_COMMAND);
+    EXPECT_EQ(LOWORD(SeenMessages()[0].wParam), 50);
+    EXPECT_EQ(HIWORD(SeenMessages()[0].wParam), 1);   // from an accelerator
+    EXPECT_EQ(SeenMessages()[1].message, WM_KEYDOWN);
+    EXPECT_EQ(SeenMessages()[1].wParam, VK_F3);
+}
+
+TEST_F(Menus, AnAcceleratorWithControlNeedsControlHeld) {
+    HACCEL keys = LoadAcceleratorsA(nullptr, "KEYS");
+    MSG key;
+    key.hwnd = hwnd;
+    key.message = WM_KEYDOWN;
+    key.wParam = 'O';
+    EXPECT_EQ(TranslateAcceleratorA(hwnd, keys, &key), 0);
+    win32test::InjectKey(SDL_SCANCODE_LCTRL, SDLK_LCTRL, true, false, KMOD_LCTRL);
+    Settle();
+    EXPECT_EQ(TranslateAcceleratorA(hwnd, keys, &key), 1);
+}
+
+TEST_F(Menus, StringsLoadByNumberAndAMissingOneLeavesTheBufferAlone) {
+    char buffer[256] = "unchanged";
+    EXPECT_EQ(LoadStringA(nullptr, 2, buffer, sizeof buffer), 7);
+    EXPECT_STREQ(buffer, "A title");
+    std::strcpy(buffer, "unchanged");
+    EXPECT_EQ(LoadStringA(nullptr, 99, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "unchanged");
+    char small[4];
+    EXPECT_EQ(LoadStringA(nullptr, 2, small, sizeof small), 3);
+    EXPECT_STREQ(small, "A t");
+}

@@ -1,0 +1,115 @@
+// The message queue: the platform's order of posted messages, input, WM_PAINT and WM_QUIT.
+#include "tests/platform/win32_fixture.h"
+
+using Queue = HeadlessWindow;
+
+TEST_F(Queue, PostedMessagesComeBeforeInputThatArrivedEarlier) {
+    Settle();
+    win32test::InjectKey(SDL_SCANCODE_A, SDLK_a, true);   // input first...
+    PostMessageA(hwnd, WM_COMMAND, 412, 0);               // ...then a posted command
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_COMMAND);
+    EXPECT_EQ(msg.wParam, 412u);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_KEYDOWN);
+}
+
+TEST_F(Queue, PaintOnlyWhenNothingElseWaitsAndUntilValidated) {
+    Settle();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    PostMessageA(hwnd, WM_USER, 1, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_USER);
+    // WM_PAINT stays in the queue while the window is invalid, whatever PM_REMOVE says.
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_PAINT);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_PAINT);
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(hwnd, &update, FALSE));
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    EXPECT_FALSE(GetUpdateRect(hwnd, &update, FALSE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Queue, UpdateWindowSendsPaintAtOnceOnlyWhenInvalid) {
+    Settle();
+    UpdateWindow(hwnd);
+    EXPECT_TRUE(SeenMessages().empty());
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    ASSERT_EQ(SeenMessages().size(), 1u);
+    EXPECT_EQ(SeenMessages()[0].message, WM_PAINT);
+}
+
+TEST_F(Queue, QuitMessageCarriesTheExitCodeAfterEverythingPosted) {
+    Settle();
+    PostQuitMessage(7);
+    PostMessageA(hwnd, WM_USER, 0, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_USER);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Queue, SendCallsTheProcedureAtOnceAndPostWaits) {
+    Settle();
+    PostMessageA(hwnd, WM_USER, 1, 0);
+    SendMessageA(hwnd, WM_USER, 2, 0);
+    ASSERT_EQ(SeenMessages().size(), 1u);
+    EXPECT_EQ(SeenMessages()[0].wParam, 2u);
+    Drain();
+    ASSERT_EQ(SeenMessages().size(), 2u);
+    EXPECT_EQ(SeenMessages()[1].wParam, 1u);
+}
+
+TEST_F(Queue, DestroyedWindowGetsNoMoreMessages) {
+    Settle();
+    PostMessageA(hwnd, WM_USER, 1, 0);
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_EQ(SendMessageA(hwnd, WM_USER, 0, 0), 0);
+}
+
+TEST_F(Queue, CreationSendsCreateThenSizeOfTheClientArea) {
+    SeenMessages().clear();
+    HWND second = CreateWindowExA(0, "TestClass", "Second", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, 200, 150, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_GE(SeenMessages().size(), 2u);
+    EXPECT_EQ(SeenMessages()[0].message, WM_CREATE);
+    EXPECT_EQ(SeenMessages()[1].message, WM_SIZE);
+    EXPECT_EQ(LOWORD(SeenMessages()[1].lParam), 200);
+    EXPECT_EQ(HIWORD(SeenMessages()[1].lParam), 150 - win32test::MenuBarHeight());
+}
+
+TEST_F(Queue, RegisteringAClassTwiceFails) {
+    WNDCLASSEXA wc;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = "testclass";   // class names ignore case
+    EXPECT_EQ(RegisterClassExA(&wc), 0);
+    EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(Queue, FindWindowFindsTheWindowOfAClassInThisProcess) {
+    EXPECT_EQ(FindWindowA("TESTCLASS", nullptr), hwnd);
+    EXPECT_EQ(FindWindowA("TestClass", "A title"), hwnd);
+    EXPECT_EQ(FindWindowA("TestClass", "Other title"), nullptr);
+    EXPECT_EQ(GetLastActivePopup(hwnd), hwnd);
+}
+
+TEST_F(Queue, WindowDataHoldsAPointer) {
+    int value = 0;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&value));
+    EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)), &value);
+}
