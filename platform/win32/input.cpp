@@ -222,6 +222,13 @@ void TranslateEvent(const SDL_Event& e, bool forModal) {
     }
 }
 
+void QueueWindowEvent(HWND w, Uint8 kind) {
+    SDL_WindowEvent e{};
+    e.type = SDL_WINDOWEVENT;
+    e.event = kind;
+    TranslateWindowEvent(w, e);
+}
+
 void PumpEvents(bool forModal) {
     Win32State& s = W32();
     if (!s.injected.empty()) {

@@ -126,6 +126,7 @@ HWND LiveWindow(HWND hwnd);                      // hwnd when it names a live lo
 HWND WindowForSdl(Uint32 windowId);
 void PumpEvents(bool forModal);                  // SDL and injected events -> input queue / ImGui
 void TranslateEvent(const SDL_Event& event, bool forModal);
+void QueueWindowEvent(HWND hwnd, Uint8 kind);    // as if the window system reported it
 int MenuBarHeight();
 void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal = nullptr);
 bool CreateGlWindow(HWND hwnd, bool visible);

@@ -214,13 +214,18 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
         break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
-        if (w->sdl) SDL_MinimizeWindow(w->sdl);
+        if (w->sdl)
+            SDL_MinimizeWindow(w->sdl);
+        else
+            QueueWindowEvent(w, SDL_WINDOWEVENT_MINIMIZED);   // what the window system would report
         w->visible = true;
         break;
     case SW_RESTORE:
         if (w->sdl) {
             SDL_ShowWindow(w->sdl);
             SDL_RestoreWindow(w->sdl);
+        } else if (w->minimized) {
+            QueueWindowEvent(w, SDL_WINDOWEVENT_RESTORED);
         }
         w->visible = true;
         break;

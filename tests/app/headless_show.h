@@ -1,0 +1,42 @@
+// The show's start-up without a window system: the real window class, window procedure,
+// device (a null renderer that counts frames) and main scene; message boxes are recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/report.h"
+#include "app/shared.h"
+#include "app/startup.h"
+#include "app/window_defs.h"
+#include "platform/win32/win32_test.h"
+#include "resources/resource_ids.h"
+
+class HeadlessShow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        instance = GetModuleHandleA(nullptr);
+        WinClassDef classDef(instance);
+        classDef.Register();
+        char title[256] = "";
+        LoadResString(title, instance, IDS_TITLE);
+        WinCreateDef createDef(instance, title);
+        ASSERT_TRUE(createDef.Create());
+        window = createDef.Window();
+        ASSERT_TRUE(InitDisplay(window, SW_SHOWDEFAULT));
+        accelerators = LoadAcceleratorsA(instance, kAcceleratorTable);
+        ASSERT_NE(accelerators, nullptr);
+        appState->quitRequested = 0;
+    }
+
+    // Handles whatever start-up left waiting (the first WM_SIZE and paint).
+    void Settle() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HACCEL accelerators = nullptr;
+};

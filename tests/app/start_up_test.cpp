@@ -1,0 +1,102 @@
+// Start-up: the window, its menu and drivers, the first scene, the failures it reports,
+// and the single running copy.
+#include <cstring>
+
+#include "render3d/driver.h"
+#include "tests/app/headless_show.h"
+
+using StartUp = HeadlessShow;
+
+TEST_F(StartUp, MakesTheTitled320By320WindowWithItsMenuAndOneDriver) {
+    char title[256];
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Virelux 2.5 (Freeware version)");
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 320 - win32test::MenuBarHeight());
+    HMENU functions = GetSubMenu(GetMenu(window), 1);
+    ASSERT_NE(functions, nullptr);
+    char text[64] = "";
+    GetMenuStringA(functions, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Select box");
+    // The driver entries follow the popup's own items.
+    const int count = GetMenuItemCount(functions);
+    EXPECT_EQ(count, 3 + driverCount);
+    EXPECT_EQ(GetMenuItemID(functions, count - driverCount), 80u);
+    EXPECT_EQ(FindRunningInstance("VLXClass"), window);
+}
+
+TEST_F(StartUp, TheMainSceneShowsTheDarkBlueBackgroundThroughACameraAtItsStart) {
+    ASSERT_TRUE(appState->scene && appState->camera && appState->viewport && appState->device);
+    EXPECT_EQ(appState->scene->GetSceneBackground(), D3DRMCreateColorRGB(0.0f, 0.0f, 0.4f));
+    D3DVECTOR position;
+    appState->camera->GetPosition(appState->scene.get(), &position);
+    EXPECT_FLOAT_EQ(position.z, -50.0f);
+    EXPECT_FLOAT_EQ(position.y, 1.0f);
+    EXPECT_FLOAT_EQ(appState->viewport->GetBack(), 5000.0f);
+    EXPECT_EQ(appState->viewport->GetWidth(), 320u);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+TEST_F(StartUp, AMissingStringIsReportedAndTheBufferKept) {
+    char buffer[256] = "kept";
+    LoadResString(buffer, instance, 9999);
+    EXPECT_STREQ(buffer, "kept");
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    const auto& box = win32test::RecordedMessageBoxes()[0];
+    EXPECT_EQ(box.text, "Load String failed");
+    EXPECT_EQ(box.caption, "Virelux Report");
+    EXPECT_EQ(box.type, MB_OK);
+    EXPECT_EQ(box.owner, nullptr);
+}
+
+TEST_F(StartUp, AFailedClassRegistrationIsReportedAndStartUpGoesOn) {
+    WinClassDef again(instance);
+    again.Register();   // the class exists already
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "RegisterClassEx failed");
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Report");
+}
+
+TEST_F(StartUp, ASecondCopyBringsTheFirstBackAndMakesNoWindow) {
+    Settle();
+    ShowWindow(window, SW_MINIMIZE);
+    Settle();
+    ASSERT_TRUE(IsIconic(window));
+    EXPECT_EQ(WinMain(instance, nullptr, nullptr, SW_SHOWDEFAULT), 0);
+    Settle();
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(appState->minimized, 0);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+TEST_F(StartUp, ReportErrorUsesTheStopIconAndNoOwner) {
+    ReportError("Something went wrong.");
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    const auto& box = win32test::RecordedMessageBoxes()[0];
+    EXPECT_EQ(box.type, MB_ICONHAND);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.caption, "Virelux Report");
+}
+
+TEST_F(StartUp, OutOfMemoryThrowsTheMemoryProblem) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    try {
+        OnOutOfMemory();
+        FAIL() << "no exception";
+    } catch (const WinException& e) {
+        EXPECT_EQ(e.errorCode, ERROR_NOT_ENOUGH_MEMORY);
+        EXPECT_STREQ(e.message, "Memory Problem!");
+    }
+}
+
+// The whole of WinMain, from nothing to the end of the loop.
+TEST(WinMainRun, ReturnsTheStopCommandAfterACloseAndFreesTheAppState) {
+    win32test::EnableNoWindowSystem();
+    win32test::EnableRecordedInteraction();
+    win32test::InjectQuit();   // waiting before the window exists; taken by the loop's first pass
+    EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT), 412);
+    EXPECT_EQ(appState, nullptr);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
