@@ -151,7 +151,7 @@ static void Pace() {
     }
 }
 
-void DrawWindowFrame(HWND w, const std::function<void()>* modal) {
+void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
     SDL_GL_MakeCurrent(w->sdl, w->gl);
     ImGui::SetCurrentContext(w->imgui);
@@ -178,7 +178,7 @@ void DrawWindowFrame(HWND w, const std::function<void()>* modal) {
     ImGui::Render();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
     SDL_GL_SwapWindow(w->sdl);
-    Pace();
+    if (pace) Pace();
 }
 
 }  // namespace win32_internal
@@ -211,7 +211,7 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
     w->clientImage = texture;
     w->clientImageWidth = width;
     w->clientImageHeight = height;
-    DrawWindowFrame(w, nullptr);
+    DrawWindowFrame(w, nullptr, true);
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;
         if (EnvFlag("PLATFORM_DIAG_FIRST_FRAME")) {
@@ -233,8 +233,10 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
 }
 
 void Repaint(HWND hwnd) {
+    // Before the first frame there is nothing to show again. A repaint is not a frame of
+    // the show, so it is not paced: it never delays the next one.
     HWND w = LiveWindow(hwnd);
-    if (w) DrawWindowFrame(w, nullptr);
+    if (w && w->clientImage) DrawWindowFrame(w, nullptr, false);
 }
 
 }  // namespace win32gl

@@ -112,7 +112,7 @@ int ImGuiMessageBox(HWND host, const char* text, const char* caption, UINT type,
     };
     while (answer == 0 && LiveWindow(host)) {
         PumpEvents(true);
-        DrawWindowFrame(host, &drawBox);
+        DrawWindowFrame(host, &drawBox, true);
     }
     host->invalid = true;   // the box covered the client area
     return answer ? answer : defaultId;

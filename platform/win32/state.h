@@ -128,7 +128,9 @@ void PumpEvents(bool forModal);                  // SDL and injected events -> i
 void TranslateEvent(const SDL_Event& event, bool forModal);
 void QueueWindowEvent(HWND hwnd, Uint8 kind);    // as if the window system reported it
 int MenuBarHeight();
-void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal = nullptr);
+// Draws the client image, the menu bar and `modal` on top, and swaps; `pace` holds the
+// swaps to the display's rate where vertical sync is refused.
+void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace);
 bool CreateGlWindow(HWND hwnd, bool visible);
 void DestroyGlWindow(HWND hwnd);
 void DrawMenuBarItems(HWND hwnd);
