@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/d3drm/array.h"
+
 Frame::~Frame() {
     for (auto& child : children_) From(child.get())->parent_ = nullptr;
 }
@@ -67,6 +69,12 @@ HRESULT Frame::GetScene(IDirect3DRMFrame3** scene) {
     return D3DRM_OK;
 }
 
+HRESULT Frame::GetChildren(IDirect3DRMFrameArray** children) {
+    if (!children) return D3DRMERR_BADVALUE;
+    *children = new FrameArray(children_);
+    return D3DRM_OK;
+}
+
 // ---- Placement ---------------------------------------------------------------------------
 
 HRESULT Frame::SetPosition(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z) {
@@ -110,6 +118,75 @@ HRESULT Frame::GetOrientation(IDirect3DRMFrame3* reference, D3DVECTOR* dir, D3DV
     return D3DRM_OK;
 }
 
+HRESULT Frame::LookAt(IDirect3DRMFrame3* target, IDirect3DRMFrame3* reference, D3DRMFRAMECONSTRAINT constraint) {
+    if (!target) return D3DRMERR_BADOBJECT;
+    const glm::mat4 world = WorldTransform();
+    const glm::vec3 from(world[3]);
+    const glm::vec3 to(From(target)->WorldTransform()[3]);
+    glm::vec3 dir = to - from;
+    const glm::mat3 axes(world);
+    switch (constraint) {
+    case D3DRMCONSTRAIN_Y:   // keep the frame's y axis: turn about it only
+        dir -= glm::dot(dir, glm::normalize(axes[1])) * glm::normalize(axes[1]);
+        break;
+    case D3DRMCONSTRAIN_X:   // keep the frame's x axis: tilt about it only
+        dir -= glm::dot(dir, glm::normalize(axes[0])) * glm::normalize(axes[0]);
+        break;
+    default:
+        break;
+    }
+    if (glm::length(dir) < 1e-6f) return D3DRM_OK;   // nothing to turn towards
+    glm::vec3 up;
+    if (constraint == D3DRMCONSTRAIN_Y) {
+        up = axes[1];
+    } else if (constraint == D3DRMCONSTRAIN_X) {
+        up = glm::cross(dir, axes[0]);   // y = z x x keeps x where it is
+    } else {
+        // No roll: the reference frame's up, unless the target lies straight above or below.
+        up = glm::mat3(ReferenceTransform(reference))[1];
+        if (glm::length(glm::cross(up, dir)) < 1e-6f) up = axes[1];
+    }
+    // Orientation in world terms, then expressed relative to the parent.
+    const glm::mat4 parentInverse = glm::inverse(ParentWorld());
+    const glm::vec3 localDir = glm::mat3(parentInverse) * dir;
+    const glm::vec3 localUp = glm::mat3(parentInverse) * up;
+    return SetOrientation(nullptr, localDir.x, localDir.y, localDir.z, localUp.x, localUp.y, localUp.z);
+}
+
+HRESULT Frame::AddScale(D3DRMCOMBINETYPE combine, D3DVALUE sx, D3DVALUE sy, D3DVALUE sz) {
+    const glm::mat4 scale = glm::scale(glm::mat4(1.0f), glm::vec3(sx, sy, sz));
+    switch (combine) {
+    case D3DRMCOMBINE_REPLACE: transform_ = scale; break;
+    case D3DRMCOMBINE_BEFORE: transform_ = transform_ * scale; break;
+    case D3DRMCOMBINE_AFTER: transform_ = scale * transform_; break;
+    default: return D3DRMERR_BADVALUE;
+    }
+    return D3DRM_OK;
+}
+
+HRESULT Frame::GetTransform(IDirect3DRMFrame3* reference, D3DVALUE matrix[4][4]) {
+    if (!matrix) return D3DRMERR_BADVALUE;
+    const glm::mat4 m = glm::inverse(ReferenceTransform(reference)) * WorldTransform();
+    // Row vectors: the transpose of the column-vector matrix.
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) matrix[row][col] = m[row][col];
+    return D3DRM_OK;
+}
+
+HRESULT Frame::Transform(D3DVECTOR* world, const D3DVECTOR* local) {
+    if (!world || !local) return D3DRMERR_BADVALUE;
+    const glm::vec4 p = WorldTransform() * glm::vec4(local->x, local->y, local->z, 1.0f);
+    *world = D3DVECTOR{p.x, p.y, p.z};
+    return D3DRM_OK;
+}
+
+HRESULT Frame::InverseTransform(D3DVECTOR* local, const D3DVECTOR* world) {
+    if (!world || !local) return D3DRMERR_BADVALUE;
+    const glm::vec4 p = glm::inverse(WorldTransform()) * glm::vec4(world->x, world->y, world->z, 1.0f);
+    *local = D3DVECTOR{p.x, p.y, p.z};
+    return D3DRM_OK;
+}
+
 // ---- Motion ------------------------------------------------------------------------------
 
 HRESULT Frame::SetVelocity(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, BOOL withRotation) {
@@ -125,6 +202,23 @@ HRESULT Frame::SetRotation(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y,
     if (glm::length(axis) == 0.0f) return D3DRMERR_BADVALUE;
     rotationAxis_ = glm::normalize(axis);
     rotationTheta_ = theta;
+    return D3DRM_OK;
+}
+
+HRESULT Frame::GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL) {
+    if (!velocity) return D3DRMERR_BADVALUE;
+    const glm::mat3 toReference = glm::inverse(glm::mat3(ReferenceTransform(reference))) * glm::mat3(ParentWorld());
+    const glm::vec3 v = toReference * velocity_;
+    *velocity = D3DVECTOR{v.x, v.y, v.z};
+    return D3DRM_OK;
+}
+
+HRESULT Frame::GetRotation(IDirect3DRMFrame3* reference, D3DVECTOR* axis, D3DVALUE* theta) {
+    if (!axis || !theta) return D3DRMERR_BADVALUE;
+    const glm::mat3 toReference = glm::inverse(glm::mat3(ReferenceTransform(reference))) * glm::mat3(ParentWorld());
+    const glm::vec3 a = glm::normalize(toReference * rotationAxis_);
+    *axis = D3DVECTOR{a.x, a.y, a.z};
+    *theta = rotationTheta_;
     return D3DRM_OK;
 }
 
@@ -166,6 +260,96 @@ HRESULT Frame::Move(D3DVALUE delta) {
     return D3DRM_OK;
 }
 
+// ---- Content ----------------------------------------------------------------------------
+
+HRESULT Frame::AddVisual(IUnknown* visual) {
+    Ref<IDirect3DRMVisual> v;
+    if (!visual || visual->QueryInterface(IID_IDirect3DRMVisual, reinterpret_cast<void**>(v.put())) != S_OK)
+        return D3DRMERR_BADOBJECT;
+    visuals_.push_back(v);
+    return D3DRM_OK;
+}
+
+HRESULT Frame::DeleteVisual(IUnknown* visual) {
+    Ref<IDirect3DRMVisual> v;
+    if (!visual || visual->QueryInterface(IID_IDirect3DRMVisual, reinterpret_cast<void**>(v.put())) != S_OK)
+        return D3DRMERR_BADOBJECT;
+    auto it = std::find(visuals_.begin(), visuals_.end(), v);
+    if (it == visuals_.end()) return D3DRMERR_NOTFOUND;
+    visuals_.erase(it);
+    return D3DRM_OK;
+}
+
+HRESULT Frame::GetVisuals(DWORD* count, IUnknown** visuals) {
+    if (!count) return D3DRMERR_BADVALUE;
+    if (!visuals) {
+        *count = static_cast<DWORD>(visuals_.size());
+        return D3DRM_OK;
+    }
+    const DWORD n = std::min<DWORD>(*count, static_cast<DWORD>(visuals_.size()));
+    for (DWORD i = 0; i < n; ++i) {
+        visuals[i] = visuals_[i].get();
+        visuals[i]->AddRef();
+    }
+    *count = n;
+    return D3DRM_OK;
+}
+
+HRESULT Frame::AddLight(IDirect3DRMLight* light) {
+    if (!light) return D3DRMERR_BADOBJECT;
+    lights_.push_back(Ref<IDirect3DRMLight>::Share(light));
+    return D3DRM_OK;
+}
+
+HRESULT Frame::DeleteLight(IDirect3DRMLight* light) {
+    auto it = std::find_if(lights_.begin(), lights_.end(), [light](const auto& l) { return l.get() == light; });
+    if (it == lights_.end()) return D3DRMERR_NOTFOUND;
+    lights_.erase(it);
+    return D3DRM_OK;
+}
+
+HRESULT Frame::GetLights(IDirect3DRMLightArray** lights) {
+    if (!lights) return D3DRMERR_BADVALUE;
+    *lights = new LightArray(lights_);
+    return D3DRM_OK;
+}
+
+HRESULT Frame::SetMaterialMode(D3DRMMATERIALMODE mode) {
+    if (mode > D3DRMMATERIAL_FROMFRAME) return D3DRMERR_BADVALUE;
+    materialMode_ = mode;
+    return D3DRM_OK;
+}
+
+HRESULT Frame::Clone(IUnknown*, REFIID iid, void** copy) {
+    if (!copy) return D3DRMERR_BADVALUE;
+    Ref<IDirect3DRMFrame3> made = Ref<IDirect3DRMFrame3>::Adopt(new Frame());
+    Frame* f = From(made.get());
+    f->transform_ = transform_;
+    f->velocity_ = velocity_;
+    f->velocityWithRotation_ = velocityWithRotation_;
+    f->rotationAxis_ = rotationAxis_;
+    f->rotationTheta_ = rotationTheta_;
+    f->visuals_ = visuals_;
+    f->lights_ = lights_;
+    f->materialMode_ = materialMode_;
+    f->background_ = background_;
+    f->backgroundImage_ = backgroundImage_;
+    f->fogEnable_ = fogEnable_;
+    f->fogMode_ = fogMode_;
+    f->fogColor_ = fogColor_;
+    f->fogStart_ = fogStart_;
+    f->fogEnd_ = fogEnd_;
+    f->fogDensity_ = fogDensity_;
+    for (const auto& child : children_) {
+        Ref<IDirect3DRMFrame3> childCopy;
+        const HRESULT hr = child->Clone(nullptr, IID_IDirect3DRMFrame3, reinterpret_cast<void**>(childCopy.put()));
+        if (hr != D3DRM_OK) return hr;
+        f->AddChild(childCopy.get());
+    }
+    // Move callbacks belong to whoever added them; the copy starts without any.
+    return made->QueryInterface(iid, copy);
+}
+
 // ---- Scene settings ----------------------------------------------------------------------
 
 HRESULT Frame::SetSceneBackgroundRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) {
@@ -175,6 +359,11 @@ HRESULT Frame::SetSceneBackgroundRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue
 
 HRESULT Frame::SetSceneBackground(D3DCOLOR color) {
     background_ = color;
+    return D3DRM_OK;
+}
+
+HRESULT Frame::SetSceneBackgroundImage(IDirect3DRMTexture3* image) {
+    backgroundImage_ = Ref<IDirect3DRMTexture3>::Share(image);
     return D3DRM_OK;
 }
 

@@ -16,19 +16,40 @@ public:
     HRESULT DeleteChild(IDirect3DRMFrame3* child) override;
     HRESULT GetParent(IDirect3DRMFrame3** parent) override;
     HRESULT GetScene(IDirect3DRMFrame3** scene) override;
+    HRESULT GetChildren(IDirect3DRMFrameArray** children) override;
     HRESULT SetPosition(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z) override;
     HRESULT GetPosition(IDirect3DRMFrame3* reference, D3DVECTOR* position) override;
     HRESULT SetOrientation(IDirect3DRMFrame3* reference, D3DVALUE dx, D3DVALUE dy, D3DVALUE dz, D3DVALUE ux, D3DVALUE uy,
                            D3DVALUE uz) override;
     HRESULT GetOrientation(IDirect3DRMFrame3* reference, D3DVECTOR* dir, D3DVECTOR* up) override;
+    HRESULT LookAt(IDirect3DRMFrame3* target, IDirect3DRMFrame3* reference, D3DRMFRAMECONSTRAINT constraint) override;
+    HRESULT AddScale(D3DRMCOMBINETYPE combine, D3DVALUE sx, D3DVALUE sy, D3DVALUE sz) override;
+    HRESULT GetTransform(IDirect3DRMFrame3* reference, D3DVALUE matrix[4][4]) override;
+    HRESULT Transform(D3DVECTOR* world, const D3DVECTOR* local) override;
+    HRESULT InverseTransform(D3DVECTOR* local, const D3DVECTOR* world) override;
     HRESULT SetVelocity(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, BOOL withRotation) override;
+    HRESULT GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL withRotation) override;
     HRESULT SetRotation(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, D3DVALUE theta) override;
+    HRESULT GetRotation(IDirect3DRMFrame3* reference, D3DVECTOR* axis, D3DVALUE* theta) override;
     HRESULT AddMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg, DWORD flags) override;
     HRESULT DeleteMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg) override;
     HRESULT Move(D3DVALUE delta) override;
+    HRESULT AddVisual(IUnknown* visual) override;
+    HRESULT DeleteVisual(IUnknown* visual) override;
+    HRESULT GetVisuals(DWORD* count, IUnknown** visuals) override;
+    HRESULT AddLight(IDirect3DRMLight* light) override;
+    HRESULT DeleteLight(IDirect3DRMLight* light) override;
+    HRESULT GetLights(IDirect3DRMLightArray** lights) override;
+    HRESULT SetMaterialMode(D3DRMMATERIALMODE mode) override;
+    D3DRMMATERIALMODE GetMaterialMode() override { return materialMode_; }
+    HRESULT RayPick(IDirect3DRMFrame3* reference, const D3DRMRAY* ray, DWORD flags,
+                    IDirect3DRMPicked2Array** picks) override;   // in pick.cpp
+    // A copy of the hierarchy below (and including) this frame, sharing its visuals and lights.
+    HRESULT Clone(IUnknown* outer, REFIID iid, void** copy) override;
     HRESULT SetSceneBackgroundRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) override;
     HRESULT SetSceneBackground(D3DCOLOR color) override;
     D3DCOLOR GetSceneBackground() override { return background_; }
+    HRESULT SetSceneBackgroundImage(IDirect3DRMTexture3* image) override;
     HRESULT SetSceneFogEnable(BOOL enable) override;
     BOOL GetSceneFogEnable() override { return fogEnable_; }
     HRESULT SetSceneFogMode(D3DRMFOGMODE mode) override;
@@ -45,6 +66,10 @@ public:
     const std::vector<Ref<IDirect3DRMFrame3>>& Children() const { return children_; }
     glm::mat4 WorldTransform() const;   // local -> world (column vectors)
     const glm::mat4& LocalTransform() const { return transform_; }
+    void SetLocalTransform(const glm::mat4& m) { transform_ = m; }
+    const std::vector<Ref<IDirect3DRMVisual>>& Visuals() const { return visuals_; }
+    const std::vector<Ref<IDirect3DRMLight>>& Lights() const { return lights_; }
+    IDirect3DRMTexture3* BackgroundImage() const { return backgroundImage_.get(); }
 
 protected:
     ~Frame() override;
@@ -70,6 +95,11 @@ private:
     glm::vec3 rotationAxis_{0.0f, 1.0f, 0.0f};    // in parent coordinates
     float rotationTheta_ = 0.0f;                  // radians per move
     std::vector<MoveCallback> moveCallbacks_;
+
+    std::vector<Ref<IDirect3DRMVisual>> visuals_;
+    std::vector<Ref<IDirect3DRMLight>> lights_;
+    D3DRMMATERIALMODE materialMode_ = D3DRMMATERIAL_FROMMESH;
+    Ref<IDirect3DRMTexture3> backgroundImage_;
 
     D3DCOLOR background_ = 0xFF000000;
     BOOL fogEnable_ = FALSE;

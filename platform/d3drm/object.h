@@ -49,6 +49,11 @@ private:
 template <class Interface>
 class Object : public RefCounted<Interface> {
 public:
+    // Objects that can be copied override this.
+    HRESULT Clone(IUnknown*, REFIID, void** copy) override {
+        if (copy) *copy = nullptr;
+        return D3DRMERR_BADTYPE;
+    }
 
     HRESULT AddDestroyCallback(D3DRMOBJECTCALLBACK callback, void* arg) override {
         if (!callback) return D3DRMERR_BADVALUE;

@@ -1,14 +1,29 @@
-// The engine's root object, through which every other object is made.
+// The engine's root object, through which every other object is made, and the search path
+// for the files it loads.
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/d3drm/clipper.h"
 #include "platform/d3drm/device.h"
+#include "platform/d3drm/factories.h"
 #include "platform/d3drm/frame.h"
 #include "platform/d3drm/object.h"
 #include "platform/d3drm/viewport.h"
+#include "platform/fs/fs.h"
 
 namespace {
+
+std::vector<std::string>& SearchFolders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+void AddFolders(const char* list) {
+    std::stringstream in(list);
+    std::string folder;
+    while (std::getline(in, folder, ';'))
+        if (!folder.empty()) SearchFolders().push_back(folder);
+}
 
 class Root final : public RefCounted<IDirect3DRM3> {
 public:
@@ -18,6 +33,36 @@ public:
         if (parent) parent->AddChild(made.get());
         *frame = made.detach();
         return D3DRM_OK;
+    }
+
+    HRESULT CreateMeshBuilder(IDirect3DRMMeshBuilder3** builder) override { return CreateMeshBuilderObject(builder); }
+
+    HRESULT CreateLightRGB(D3DRMLIGHTTYPE type, D3DVALUE red, D3DVALUE green, D3DVALUE blue,
+                           IDirect3DRMLight** light) override {
+        return CreateLightObject(type, D3DRMCreateColorRGB(red, green, blue), light);
+    }
+
+    HRESULT CreateMaterial(D3DVALUE power, IDirect3DRMMaterial2** material) override {
+        return CreateMaterialObject(power, material);
+    }
+
+    HRESULT CreateAnimation(IDirect3DRMAnimation2** animation) override { return CreateAnimationObject(animation); }
+    HRESULT CreateAnimationSet(IDirect3DRMAnimationSet2** set) override { return CreateAnimationSetObject(set); }
+
+    HRESULT CreateWrap(D3DRMWRAPTYPE type, IDirect3DRMFrame3* reference, D3DVALUE ox, D3DVALUE oy, D3DVALUE oz,
+                       D3DVALUE dx, D3DVALUE dy, D3DVALUE dz, D3DVALUE ux, D3DVALUE uy, D3DVALUE uz, D3DVALUE ou,
+                       D3DVALUE ov, D3DVALUE su, D3DVALUE sv, IDirect3DRMWrap** wrap) override {
+        return CreateWrapObject(type, reference, D3DVECTOR{ox, oy, oz}, D3DVECTOR{dx, dy, dz}, D3DVECTOR{ux, uy, uz}, ou,
+                                ov, su, sv, wrap);
+    }
+
+    HRESULT LoadTexture(LPCSTR file, IDirect3DRMTexture3** texture) override { return LoadTextureFile(file, texture); }
+
+    HRESULT Load(const void* source, const void*, const IID**, DWORD, D3DRMLOADOPTIONS options,
+                 D3DRMLOADCALLBACK loadCallback, void* loadArg, D3DRMLOADTEXTURE3CALLBACK textureCallback,
+                 void* textureArg, IDirect3DRMFrame3* parent) override {
+        if (!source || (options & 0xFF) != D3DRMLOAD_FROMFILE) return D3DRMERR_BADVALUE;
+        return LoadXFile(static_cast<const char*>(source), loadCallback, loadArg, textureCallback, textureArg, parent);
     }
 
     HRESULT CreateDeviceFromClipper(IDirectDrawClipper* clipper, const GUID*, int width, int height,
@@ -45,13 +90,27 @@ public:
 
     HRESULT AddSearchPath(LPCSTR path) override {
         if (!path) return D3DRMERR_BADVALUE;
-        searchPath_.emplace_back(path);
+        AddFolders(path);
         return D3DRM_OK;
     }
 
     HRESULT SetSearchPath(LPCSTR path) override {
-        searchPath_.clear();
-        return path && *path ? AddSearchPath(path) : D3DRM_OK;
+        SearchFolders().clear();
+        if (path) AddFolders(path);
+        return D3DRM_OK;
+    }
+
+    HRESULT GetSearchPath(DWORD* size, LPSTR path) override {
+        if (!size) return D3DRMERR_BADVALUE;
+        std::string joined;
+        for (const std::string& folder : SearchFolders()) joined += (joined.empty() ? "" : ";") + folder;
+        if (path) {
+            if (*size < joined.size() + 1) return D3DRMERR_BADVALUE;
+            std::copy(joined.begin(), joined.end(), path);
+            path[joined.size()] = '\0';
+        }
+        *size = static_cast<DWORD>(joined.size() + 1);
+        return D3DRM_OK;
     }
 
 protected:
@@ -59,12 +118,20 @@ protected:
         if (iid == IID_IDirect3DRM3 || iid == IID_IDirect3DRM) return static_cast<IDirect3DRM3*>(this);
         return RefCounted::Query(iid);
     }
-
-private:
-    std::vector<std::string> searchPath_;
 };
 
 }  // namespace
+
+std::optional<std::string> FindOnSearchPath(const char* name) {
+    if (!name || !*name) return std::nullopt;
+    if (auto found = fs::Resolve(name)) return found;
+    for (const std::string& folder : SearchFolders()) {
+        std::string joined = folder;
+        if (joined.back() != '\\' && joined.back() != '/') joined += '/';
+        if (auto found = fs::Resolve(joined + name)) return found;
+    }
+    return std::nullopt;
+}
 
 HRESULT Direct3DRMCreate(IDirect3DRM** root) {
     if (!root) return D3DRMERR_BADVALUE;

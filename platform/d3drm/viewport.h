@@ -20,6 +20,14 @@ public:
     DWORD GetHeight() override { return height_; }
     HRESULT SetCamera(IDirect3DRMFrame3* camera) override;
     HRESULT GetCamera(IDirect3DRMFrame3** camera) override;
+    HRESULT Transform(D3DRMVECTOR4D* screen, const D3DVECTOR* world) override;          // viewport_transform.cpp
+    HRESULT InverseTransform(D3DVECTOR* world, const D3DRMVECTOR4D* screen) override;   // viewport_transform.cpp
+
+    static Viewport* From(IDirect3DRMViewport2* v) { return static_cast<Viewport*>(v); }
+    IDirect3DRMFrame3* CameraFrame() const { return camera_.get(); }
+    IDirect3DRMDevice3* DeviceObject() const { return device_.get(); }
+    DWORD X() const { return x_; }
+    DWORD Y() const { return y_; }
 
 protected:
     void* Query(REFIID iid) override;
