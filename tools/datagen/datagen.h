@@ -5,3 +5,5 @@
 #include <string>
 
 bool WriteIcon(const std::string& folder);
+bool WriteModels(const std::string& folder);     // xda/vlxlogo.x, xda/bas/*.x
+bool WritePictures(const std::string& folder);   // bgr/bgnd.bmp

@@ -12,5 +12,7 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     std::filesystem::create_directories(folder);
     bool ok = WriteIcon(folder);
+    ok &= WriteModels(folder);
+    ok &= WritePictures(folder);
     return ok ? 0 : 1;
 }
