@@ -77,6 +77,7 @@ public:
     std::vector<Ref<IDirect3DRMFace2>> faces;  // Face objects
     D3DRMRENDERQUALITY quality = D3DRMRENDER_GOURAUD;
     BOOL perspective = TRUE;
+    unsigned version = 0;   // changes whenever the renderer must upload it again
 
 protected:
     void* Query(REFIID iid) override;
