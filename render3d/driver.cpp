@@ -26,13 +26,63 @@ bool CreateWindowClipper(HWND window) {
     return true;
 }
 
+DWORD DepthToRenderFlags(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+    case 1: return DDBD_1;
+    case 2: return DDBD_2;
+    case 4: return DDBD_4;
+    case 8: return DDBD_8;
+    case 16: return DDBD_16;
+    case 24: return DDBD_24;
+    case 32: return DDBD_32;
+    default: return 0;
+    }
+}
+
+HRESULT DriverEnumCallback(GUID* guid, LPSTR, LPSTR name, D3DDEVICEDESC* hardwareDesc, D3DDEVICEDESC* softwareDesc,
+                           void* context) {
+    int& chosen = *static_cast<int*>(context);
+    const bool hardware = hardwareDesc->dcmColorModel != 0;
+    const D3DDEVICEDESC& desc = hardware ? *hardwareDesc : *softwareDesc;
+    if (!(desc.dwDeviceRenderBitDepth & DepthToRenderFlags(displayBitDepth))) return D3DENUMRET_OK;
+
+    const int n = driverCount;
+    driverGuids[n] = *guid;
+    std::strncpy(driverNames[n], name, sizeof driverNames[n] - 1);
+    driverNames[n][sizeof driverNames[n] - 1] = '\0';
+
+    // Hardware before software; within a kind the first mono driver before RGB ones.
+    const bool mono = desc.dcmColorModel == D3DCOLOR_MONO;
+    const bool choose = chosen == -1 || (hardware && !currentIsHardware) ||
+                        (hardware == static_cast<bool>(currentIsHardware) && mono && !currentIsMono);
+    if (choose) {
+        chosen = n;
+        currentIsHardware = hardware ? 1 : 0;
+        currentIsMono = mono ? 1 : 0;
+    }
+    ++driverCount;
+    return driverCount == kMaxDrivers ? D3DENUMRET_CANCEL : D3DENUMRET_OK;
+}
+
+static bool DriverMessage(const char* text) {
+    MessageBoxA(nullptr, text, "Virelux Message", MB_OK);
+    return false;
+}
+
 bool EnumerateDrivers(HMENU menu) {
-    // FIXME: one driver, the window's OpenGL renderer, until the device list is enumerated.
-    driverCount = 1;
-    currentDriver = 0;
-    currentIsHardware = 1;
-    currentIsMono = 0;
-    std::strncpy(driverNames[0], "OpenGL", sizeof driverNames[0]);
+    Ref<IDirectDraw> dd;
+    if (DirectDrawCreate(nullptr, dd.put(), nullptr) != S_OK) return DriverMessage("Creation of DirectDraw HEL failed.\n");
+    Ref<IDirect3D> d3d;
+    if (dd->QueryInterface(IID_IDirect3D, reinterpret_cast<void**>(d3d.put())) != S_OK)
+        return DriverMessage("Creation of Direct3D interface failed.\n");
+    currentDriver = -1;
+    if (d3d->EnumDevices(DriverEnumCallback, &currentDriver) != S_OK)
+        return DriverMessage("Enumeration of drivers failed.\n");
+    if (driverCount == 0)
+        return DriverMessage("Could not find a D3D driver which is compatible with this display depth");
+    d3d.reset();
+    dd.reset();
+    // Positions past the popup's end: the names follow its own items, in order.
     for (int i = 0; i < driverCount; ++i)
         InsertMenuA(menu, static_cast<UINT>(7 + i), MF_BYPOSITION, static_cast<UINT_PTR>(80 + i), driverNames[i]);
     return true;

@@ -17,6 +17,12 @@ extern BYTE currentIsMono;
 
 // Makes the clipper for a new window and measures the display depth.
 bool CreateWindowClipper(HWND window);
+// The DirectDraw bit-depth flag of a display depth (0 for depths no driver renders at).
+DWORD DepthToRenderFlags(int bitsPerPixel);
+// The device enumeration's callback: keeps up to five drivers that render at the display's
+// depth and chooses one (`context` points at currentDriver).
+HRESULT DriverEnumCallback(GUID* guid, LPSTR description, LPSTR name, D3DDEVICEDESC* hardwareDesc,
+                           D3DDEVICEDESC* softwareDesc, void* context);
 // Chooses the driver and appends the drivers' names to `menu` (commands 80..84).
 bool EnumerateDrivers(HMENU menu);
 // Makes the engine's root object, a new AppState and the device on the window.

@@ -5,6 +5,7 @@
 
 #include "platform/d3drm/d3drm_types.h"
 #include "platform/d3drm/ddraw.h"
+#include "platform/d3drm/direct3d.h"
 #include "platform/d3drm/ref.h"
 #include "platform/win32/win32.h"
 

@@ -1,5 +1,6 @@
 // Interface identifiers. Only their distinctness matters inside this process.
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/direct3d.h"
 
 static constexpr GUID MakeIid(DWORD n) { return GUID{0x5a1d0000u + n, 0x7d3d, 0x11d1, {0x8f, 0x2a, 0, 0, 0, 0, 0, 0}}; }
 
@@ -22,3 +23,5 @@ const IID IID_IDirect3DRMTexture3 = MakeIid(14);
 const IID IID_IDirect3DRMWrap = MakeIid(15);
 const IID IID_IDirect3DRMAnimation2 = MakeIid(16);
 const IID IID_IDirect3DRMAnimationSet2 = MakeIid(17);
+const IID IID_IDirect3D = MakeIid(101);
+const IID IID_IDirectDraw = MakeIid(102);

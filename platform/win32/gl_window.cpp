@@ -187,6 +187,8 @@ namespace win32gl {
 
 bool Headless() { return W32().noWindowSystem; }
 
+HWND MainWindow() { return W32().mainWindow; }
+
 bool MakeCurrent(HWND hwnd) {
     HWND w = LiveWindow(hwnd);
     if (!w || !w->sdl || !w->gl) return false;

@@ -12,6 +12,9 @@ namespace win32gl {
 // True when windows are objects only (no window system); the renderer then counts frames.
 bool Headless();
 
+// The window that owns the GL context (the first top-level window), or nullptr.
+HWND MainWindow();
+
 // Makes the window's GL context current on this thread. False without one.
 bool MakeCurrent(HWND hwnd);
 

@@ -1,0 +1,92 @@
+// The choice of the 3D driver from the devices the system lists.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/d3drm/d3drm_test.h"
+#include "platform/win32/win32_test.h"
+#include "render3d/driver.h"
+
+namespace {
+
+using d3drmtest::FakeDevice;
+
+class Drivers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        displayBitDepth = 32;
+        driverCount = 0;
+        menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(107));
+        ASSERT_NE(menu, nullptr);
+        functions = GetSubMenu(menu, 1);
+    }
+    bool Enumerate(std::vector<FakeDevice> devices) {
+        d3drmtest::SetFakeDevices(std::move(devices));
+        return EnumerateDrivers(functions);
+    }
+    static FakeDevice Device(const char* name, bool hardware, D3DCOLORMODEL model, DWORD depths = DDBD_16 | DDBD_32) {
+        return FakeDevice{name, hardware, model, depths};
+    }
+
+    HMENU menu = nullptr;
+    HMENU functions = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Drivers, HardwareComesBeforeSoftware) {
+    ASSERT_TRUE(Enumerate({Device("soft mono", false, D3DCOLOR_MONO), Device("hard rgb", true, D3DCOLOR_RGB)}));
+    EXPECT_EQ(driverCount, 2);
+    EXPECT_EQ(currentDriver, 1);
+    EXPECT_EQ(currentIsHardware, 1);
+    EXPECT_EQ(currentIsMono, 0);
+}
+
+TEST_F(Drivers, MonoComesBeforeRgbWithinAKind) {
+    ASSERT_TRUE(Enumerate({Device("hard rgb", true, D3DCOLOR_RGB), Device("hard mono", true, D3DCOLOR_MONO),
+                           Device("hard mono 2", true, D3DCOLOR_MONO), Device("soft mono", false, D3DCOLOR_MONO)}));
+    EXPECT_EQ(currentDriver, 1);   // the first mono one; ties keep the earlier driver
+    EXPECT_EQ(currentIsMono, 1);
+}
+
+TEST_F(Drivers, AtMostFiveAreKeptAndListedAtTheEndOfTheMenu) {
+    std::vector<FakeDevice> many;
+    for (int i = 0; i < 7; ++i) many.push_back(Device(i == 6 ? "sixth hardware" : "soft", i == 6, D3DCOLOR_RGB));
+    const int itemsBefore = GetMenuItemCount(functions);
+    ASSERT_TRUE(Enumerate(many));
+    EXPECT_EQ(driverCount, 5);
+    EXPECT_EQ(currentDriver, 0);   // the hardware driver came too late to be seen
+    ASSERT_EQ(GetMenuItemCount(functions), itemsBefore + 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(GetMenuItemID(functions, itemsBefore + i), static_cast<UINT>(80 + i));
+}
+
+TEST_F(Drivers, OnlyDriversForTheDisplayDepthAreKept) {
+    ASSERT_TRUE(Enumerate({Device("16 only", true, D3DCOLOR_RGB, DDBD_16), Device("32", false, D3DCOLOR_RGB, DDBD_32)}));
+    EXPECT_EQ(driverCount, 1);
+    EXPECT_STREQ(driverNames[0], "32");
+}
+
+TEST_F(Drivers, AFifteenBitDisplayFindsNone) {
+    displayBitDepth = 15;
+    EXPECT_FALSE(Enumerate({Device("any", true, D3DCOLOR_RGB, 0xFFFF)}));
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text,
+              "Could not find a D3D driver which is compatible with this display depth");
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
+}
+
+TEST_F(Drivers, LongNamesAreCutToTheTable) {
+    const std::string longName(80, 'x');
+    ASSERT_TRUE(Enumerate({Device(longName.c_str(), true, D3DCOLOR_RGB)}));
+    EXPECT_EQ(std::strlen(driverNames[0]), 49u);
+}
+
+TEST(DepthFlags, FollowTheDisplayDepth) {
+    EXPECT_EQ(DepthToRenderFlags(16), DDBD_16);
+    EXPECT_EQ(DepthToRenderFlags(24), DDBD_24);
+    EXPECT_EQ(DepthToRenderFlags(32), DDBD_32);
+    EXPECT_EQ(DepthToRenderFlags(8), DDBD_8);
+    EXPECT_EQ(DepthToRenderFlags(15), 0u);
+}
