@@ -51,13 +51,27 @@ Device* Device::Create(HWND hwnd, int width, int height) {
         device->Release();
         return nullptr;
     }
+    device->renderer_ = std::make_unique<Renderer>();
     RenderTarget::BindWindow();
+    if (!device->renderer_->Valid()) {
+        device->Release();
+        return nullptr;
+    }
     return device;
 }
 
 Device::~Device() {
     // Without the window's context the GL names died with it.
-    if (target_ && !win32gl::MakeCurrent(hwnd_)) target_->Abandon();
+    if (target_ && !win32gl::MakeCurrent(hwnd_)) {
+        target_->Abandon();
+        renderer_->Abandon();
+    }
+}
+
+HRESULT Device::Render(Viewport& viewport, Frame& scene) {
+    if (!BeginDrawing()) return D3DRM_OK;   // the null renderer draws nothing
+    renderer_->Draw(viewport, scene, quality_, dither_, textureQuality_);
+    return D3DRM_OK;
 }
 
 void* Device::Query(REFIID iid) {

@@ -7,6 +7,10 @@
 
 #include "platform/d3drm/object.h"
 #include "platform/d3drm/render_target.h"
+#include "platform/d3drm/renderer.h"
+
+class Frame;
+class Viewport;
 
 class Device final : public Object<IDirect3DRMDevice3> {
 public:
@@ -35,6 +39,8 @@ public:
     bool Headless() const { return !target_; }
     // Makes the context current and binds the offscreen target; false for the null renderer.
     bool BeginDrawing();
+    // Draws the scene through the viewport into the offscreen target.
+    HRESULT Render(Viewport& viewport, Frame& scene);
     static Device* From(IDirect3DRMDevice3* device) { return static_cast<Device*>(device); }
 
 protected:
@@ -48,6 +54,7 @@ private:
     int width_;
     int height_;
     std::unique_ptr<RenderTarget> target_;
+    std::unique_ptr<Renderer> renderer_;
     D3DRMRENDERQUALITY quality_ = D3DRMRENDER_FLAT;
     BOOL dither_ = TRUE;
     DWORD shades_ = 32;

@@ -42,8 +42,7 @@ HRESULT Viewport::Clear(DWORD flags) {
 
 HRESULT Viewport::Render(IDirect3DRMFrame3* scene) {
     if (!scene) return D3DRMERR_BADOBJECT;
-    // FIXME: the scene's visuals are not drawn yet; the background is all a frame shows.
-    return D3DRM_OK;
+    return Device::From(device_.get())->Render(*this, *Frame::From(scene));
 }
 
 HRESULT Viewport::SetBack(D3DVALUE back) {

@@ -1,0 +1,493 @@
+#include "platform/d3drm/renderer.h"
+
+#include <epoxy/gl.h>
+#include <glm/gtc/matrix_inverse.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/d3drm/frame.h"
+#include "platform/d3drm/light.h"
+#include "platform/d3drm/material.h"
+#include "platform/d3drm/mesh.h"
+#include "platform/d3drm/mesh_builder.h"
+#include "platform/d3drm/projection.h"
+#include "platform/d3drm/renderer_shaders.h"
+#include "platform/d3drm/texture.h"
+#include "platform/d3drm/viewport.h"
+
+// One vertex as the GPU reads it.
+struct GpuVertex {
+    glm::vec3 position;
+    glm::vec3 normal;
+    glm::vec3 faceNormal;
+    glm::vec2 uv;
+};
+
+struct Renderer::GpuGroup {
+    GLint first = 0;
+    GLsizei count = 0;
+    D3DCOLOR color = 0xFFFFFFFF;
+    Ref<IDirect3DRMMaterial2> material;
+    Ref<IDirect3DRMTexture3> texture;
+};
+
+struct Renderer::GpuVisual {
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    unsigned version = ~0u;
+    D3DRMRENDERQUALITY quality = D3DRMRENDER_GOURAUD;
+    std::vector<GpuGroup> groups;
+};
+
+struct Renderer::GpuTexture {
+    GLuint name = 0;
+    unsigned version = ~0u;
+};
+
+namespace {
+
+GLuint Compile(GLenum stage, const std::string& source) {
+    const GLuint shader = glCreateShader(stage);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[2048];
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "d3drm: shader: %s\n", log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLint Uniform(GLuint program, const char* name) { return glGetUniformLocation(program, name); }
+
+void EvictCallback(IDirect3DRMObject* object, void* renderer) { static_cast<Renderer*>(renderer)->Forget(object); }
+
+// The triangles of a face fan, each corner with its own and its face's normal.
+void AppendFace(const MeshBuilder& b, const Face& f, std::vector<GpuVertex>& out) {
+    const size_t n = f.vertices.size();
+    if (n < 3) return;
+    const glm::vec3 a = b.positions[f.vertices[0]];
+    glm::vec3 faceNormal = glm::cross(b.positions[f.vertices[1]] - a, b.positions[f.vertices[2]] - a);
+    // Clockwise corners seen from the front: in left-handed coordinates the cross product of
+    // the first two edges points out of the front.
+    faceNormal = glm::length(faceNormal) > 0.0f ? glm::normalize(faceNormal) : glm::vec3(0, 0, -1);
+    auto corner = [&](size_t i) {
+        GpuVertex v;
+        const DWORD p = f.vertices[i];
+        v.position = b.positions[p];
+        v.faceNormal = faceNormal;
+        v.normal = i < f.normals.size() && f.normals[i] < b.normals.size() ? b.normals[f.normals[i]] : faceNormal;
+        v.uv = p < b.texcoords.size() ? b.texcoords[p] : glm::vec2(0.0f);
+        return v;
+    };
+    for (size_t i = 1; i + 1 < n; ++i) {
+        out.push_back(corner(0));
+        out.push_back(corner(i));
+        out.push_back(corner(i + 1));
+    }
+}
+
+}  // namespace
+
+struct Renderer::LightSet {
+    int count = 0;
+    int type[kMaxLights];
+    glm::vec3 color[kMaxLights];
+    glm::vec3 position[kMaxLights];
+    glm::vec3 direction[kMaxLights];
+    glm::vec4 params[kMaxLights];
+    glm::vec3 attenuation[kMaxLights];
+};
+
+Renderer::Renderer() {
+    const std::string header = "#version 330 core\n";
+    const GLuint vs = Compile(GL_VERTEX_SHADER, header + kLightingGlsl + kVertexGlsl);
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, header + kLightingGlsl + kFragmentGlsl);
+    if (vs && fs) {
+        program_ = glCreateProgram();
+        glAttachShader(program_, vs);
+        glAttachShader(program_, fs);
+        glLinkProgram(program_);
+        GLint ok = 0;
+        glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+        if (!ok) {
+            char log[2048];
+            glGetProgramInfoLog(program_, sizeof log, nullptr, log);
+            std::fprintf(stderr, "d3drm: shader program: %s\n", log);
+            glDeleteProgram(program_);
+            program_ = 0;
+        }
+    }
+    if (vs) glDeleteShader(vs);
+    if (fs) glDeleteShader(fs);
+
+    // A unit quad for decals and the background, two triangles of GpuVertex.
+    glGenVertexArrays(1, &quadVao_);
+    glGenBuffers(1, &quadVbo_);
+}
+
+void Renderer::Untrack() {
+    for (auto& [object, visual] : visuals_) object->DeleteDestroyCallback(EvictCallback, this);
+    for (auto& [object, texture] : textures_) object->DeleteDestroyCallback(EvictCallback, this);
+}
+
+void Renderer::Abandon() {
+    Untrack();
+    visuals_.clear();
+    textures_.clear();
+    deadBuffers_.clear();
+    deadArrays_.clear();
+    deadTextures_.clear();
+    abandoned_ = true;
+}
+
+Renderer::~Renderer() {
+    if (abandoned_) return;
+    Untrack();
+    for (auto& [object, visual] : visuals_) {
+        glDeleteBuffers(1, &visual->vbo);
+        glDeleteVertexArrays(1, &visual->vao);
+    }
+    for (auto& [object, texture] : textures_) glDeleteTextures(1, &texture->name);
+    DeleteForgotten();
+    glDeleteBuffers(1, &quadVbo_);
+    glDeleteVertexArrays(1, &quadVao_);
+    if (program_) glDeleteProgram(program_);
+}
+
+void Renderer::Forget(IDirect3DRMObject* object) {
+    // The object is going away, possibly while another window's context is current:
+    // its GL names are deleted at the next draw.
+    if (auto it = visuals_.find(object); it != visuals_.end()) {
+        deadBuffers_.push_back(it->second->vbo);
+        deadArrays_.push_back(it->second->vao);
+        visuals_.erase(it);
+    }
+    if (auto it = textures_.find(object); it != textures_.end()) {
+        deadTextures_.push_back(it->second->name);
+        textures_.erase(it);
+    }
+}
+
+void Renderer::DeleteForgotten() {
+    if (!deadBuffers_.empty()) glDeleteBuffers(static_cast<GLsizei>(deadBuffers_.size()), deadBuffers_.data());
+    if (!deadArrays_.empty()) glDeleteVertexArrays(static_cast<GLsizei>(deadArrays_.size()), deadArrays_.data());
+    if (!deadTextures_.empty()) glDeleteTextures(static_cast<GLsizei>(deadTextures_.size()), deadTextures_.data());
+    deadBuffers_.clear();
+    deadArrays_.clear();
+    deadTextures_.clear();
+}
+
+void Renderer::Track(IDirect3DRMObject* object) { object->AddDestroyCallback(EvictCallback, this); }
+
+static void UploadVertices(GLuint vao, GLuint vbo, const std::vector<GpuVertex>& vertices) {
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)), vertices.data(),
+                 GL_STATIC_DRAW);
+    const GLsizei stride = sizeof(GpuVertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(GpuVertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(GpuVertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(GpuVertex, faceNormal)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(GpuVertex, uv)));
+}
+
+Renderer::GpuVisual* Renderer::Upload(IDirect3DRMVisual* visual) {
+    Ref<IDirect3DRMMeshBuilder3> builder;
+    Ref<IDirect3DRMMesh> mesh;
+    visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(builder.put()));
+    if (!builder) visual->QueryInterface(IID_IDirect3DRMMesh, reinterpret_cast<void**>(mesh.put()));
+    if (!builder && !mesh) return nullptr;
+    const unsigned version = builder ? MeshBuilder::From(builder.get())->version : Mesh::From(mesh.get())->version;
+
+    auto it = visuals_.find(visual);
+    if (it == visuals_.end()) {
+        auto made = std::make_unique<GpuVisual>();
+        glGenVertexArrays(1, &made->vao);
+        glGenBuffers(1, &made->vbo);
+        Track(visual);
+        it = visuals_.emplace(visual, std::move(made)).first;
+    }
+    GpuVisual& gpu = *it->second;
+    if (gpu.version == version) return &gpu;
+
+    std::vector<GpuVertex> vertices;
+    gpu.groups.clear();
+    if (builder) {
+        const MeshBuilder& b = *MeshBuilder::From(builder.get());
+        gpu.quality = b.quality;
+        // Faces in runs of the same surface, so that each run is one draw.
+        for (const auto& faceRef : b.faces) {
+            const Face& f = *Face::From(faceRef.get());
+            if (gpu.groups.empty() || gpu.groups.back().color != f.color ||
+                gpu.groups.back().material.get() != f.material.get() || gpu.groups.back().texture.get() != f.texture.get()) {
+                GpuGroup g;
+                g.first = static_cast<GLint>(vertices.size());
+                g.color = f.color;
+                g.material = f.material;
+                g.texture = f.texture;
+                gpu.groups.push_back(g);
+            }
+            AppendFace(b, f, vertices);
+            gpu.groups.back().count = static_cast<GLsizei>(vertices.size()) - gpu.groups.back().first;
+        }
+    } else {
+        const Mesh& m = *Mesh::From(mesh.get());
+        for (const MeshGroup& group : m.groups) {
+            GpuGroup g;
+            g.first = static_cast<GLint>(vertices.size());
+            g.color = group.color;
+            g.material = group.material;
+            g.texture = group.texture;
+            gpu.quality = group.quality;
+            for (size_t i = 0; i + 2 < group.indices.size(); i += 3) {
+                const MeshVertex* corner[3] = {&group.vertices[group.indices[i]], &group.vertices[group.indices[i + 1]],
+                                               &group.vertices[group.indices[i + 2]]};
+                glm::vec3 n = glm::cross(corner[1]->position - corner[0]->position, corner[2]->position - corner[0]->position);
+                n = glm::length(n) > 0.0f ? glm::normalize(n) : glm::vec3(0, 0, -1);
+                for (const MeshVertex* c : corner) vertices.push_back({c->position, c->normal, n, c->uv});
+            }
+            g.count = static_cast<GLsizei>(vertices.size()) - g.first;
+            gpu.groups.push_back(g);
+        }
+    }
+    UploadVertices(gpu.vao, gpu.vbo, vertices);
+    gpu.version = version;
+    return &gpu;
+}
+
+Renderer::GpuTexture* Renderer::Upload(Texture* texture) {
+    auto it = textures_.find(texture);
+    if (it == textures_.end()) {
+        auto made = std::make_unique<GpuTexture>();
+        glGenTextures(1, &made->name);
+        Track(texture);
+        it = textures_.emplace(texture, std::move(made)).first;
+    }
+    GpuTexture& gpu = *it->second;
+    glBindTexture(GL_TEXTURE_2D, gpu.name);
+    if (gpu.version != texture->version) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture->width, texture->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     texture->rgba.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        gpu.version = texture->version;
+    }
+    const GLint filter = filter_ == D3DRMTEXTURE_LINEAR ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    return &gpu;
+}
+
+void Renderer::BindTexture(Texture* texture) {
+    glUniform1i(Uniform(program_, "uTextured"), texture ? 1 : 0);
+    glUniform1i(Uniform(program_, "uColorKey"), texture && texture->transparency ? 1 : 0);
+    if (!texture) return;
+    glActiveTexture(GL_TEXTURE0);
+    Upload(texture);
+    glUniform1i(Uniform(program_, "uTexture"), 0);
+    const D3DCOLOR key = texture->transparentColor;
+    glUniform3f(Uniform(program_, "uKeyColor"), D3DRMColorGetRed(key), D3DRMColorGetGreen(key), D3DRMColorGetBlue(key));
+}
+
+// Every light of the scene, wherever it hangs, lights everything in it.
+static void CollectLights(Frame& frame, Renderer::LightSet& set) {
+    for (const auto& lightRef : frame.Lights()) {
+        if (set.count == kMaxLights) return;   // FIXME: lights beyond eight are ignored
+        const Light& light = *Light::From(lightRef.get());
+        const glm::mat4 world = frame.WorldTransform();
+        const int i = set.count++;
+        set.type[i] = static_cast<int>(light.type);
+        set.color[i] = glm::vec3(D3DRMColorGetRed(light.color), D3DRMColorGetGreen(light.color), D3DRMColorGetBlue(light.color));
+        set.position[i] = glm::vec3(world[3]);
+        set.direction[i] = glm::normalize(glm::vec3(world[2]));
+        set.params[i] = glm::vec4(light.range, std::cos(light.umbra), std::cos(light.penumbra), 0.0f);
+        set.attenuation[i] = glm::vec3(light.constantAttenuation, light.linearAttenuation, light.quadraticAttenuation);
+    }
+    for (const auto& child : frame.Children()) CollectLights(*Frame::From(child.get()), set);
+}
+
+void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither,
+                    D3DRMTEXTUREQUALITY filter) {
+    if (!program_) return;
+    DeleteForgotten();
+    filter_ = filter;
+    Frame* camera = Frame::From(viewport.CameraFrame());
+    Frame& root = *scene.Root();
+    const glm::mat4 cameraWorld = camera->WorldTransform();
+    const glm::mat4 view = glm::inverse(cameraWorld);
+    const glm::mat4 projection = ViewportClip(viewport);
+    const GLint deviceHeight = static_cast<GLint>(viewport.DeviceObject()->GetHeight());
+    glViewport(static_cast<GLint>(viewport.X()), deviceHeight - static_cast<GLint>(viewport.Y() + viewport.GetHeight()),
+               static_cast<GLsizei>(viewport.GetWidth()), static_cast<GLsizei>(viewport.GetHeight()));
+
+    glUseProgram(program_);
+    glUniformMatrix4fv(Uniform(program_, "uView"), 1, GL_FALSE, glm::value_ptr(view));
+    glUniformMatrix4fv(Uniform(program_, "uProjection"), 1, GL_FALSE, glm::value_ptr(projection));
+    glUniform3fv(Uniform(program_, "uCameraPos"), 1, glm::value_ptr(glm::vec3(cameraWorld[3])));
+    glUniform1i(Uniform(program_, "uDither"), dither ? 1 : 0);
+    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
+
+    LightSet lights;
+    CollectLights(root, lights);
+    glUniform1i(Uniform(program_, "uLightCount"), lights.count);
+    if (lights.count) {
+        glUniform1iv(Uniform(program_, "uLightType"), lights.count, lights.type);
+        glUniform3fv(Uniform(program_, "uLightColor"), lights.count, glm::value_ptr(lights.color[0]));
+        glUniform3fv(Uniform(program_, "uLightPos"), lights.count, glm::value_ptr(lights.position[0]));
+        glUniform3fv(Uniform(program_, "uLightDir"), lights.count, glm::value_ptr(lights.direction[0]));
+        glUniform4fv(Uniform(program_, "uLightParams"), lights.count, glm::value_ptr(lights.params[0]));
+        glUniform3fv(Uniform(program_, "uLightAtten"), lights.count, glm::value_ptr(lights.attenuation[0]));
+    }
+
+    if (Texture* image = root.BackgroundImage() ? Texture::From(root.BackgroundImage()) : nullptr) DrawBackground(*image);
+
+    const bool fog = root.GetSceneFogEnable() != FALSE;
+    D3DVALUE start = 0, end = 0, density = 0;
+    root.GetSceneFogParams(&start, &end, &density);
+    const D3DCOLOR fogColor = root.GetSceneFogColor();
+    glUniform1i(Uniform(program_, "uFogMode"), fog ? static_cast<int>(root.GetSceneFogMode()) : -1);
+    glUniform3f(Uniform(program_, "uFogColor"), D3DRMColorGetRed(fogColor), D3DRMColorGetGreen(fogColor),
+                D3DRMColorGetBlue(fogColor));
+    glUniform3f(Uniform(program_, "uFogParams"), start, end, density);
+
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    // Front faces are clockwise on screen; back faces are not drawn.
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CW);
+    glCullFace(GL_BACK);
+    const DWORD fill = quality & D3DRMFILL_MASK;
+    glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : fill == D3DRMFILL_WIREFRAME ? GL_LINE : GL_FILL);
+    glPointSize(2.0f);
+    DrawFrame(scene, scene.WorldTransform(), view, quality);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glBindVertexArray(0);
+    glUseProgram(0);
+}
+
+void Renderer::DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality) {
+    for (const auto& visualRef : frame.Visuals()) {
+        IDirect3DRMVisual* visual = visualRef.get();
+        Ref<IDirect3DRMFrame3> instance;
+        Ref<IDirect3DRMTexture3> decal;
+        if (visual->QueryInterface(IID_IDirect3DRMFrame3, reinterpret_cast<void**>(instance.put())) == S_OK) {
+            // A frame used as a visual: its hierarchy drawn again in this frame's place.
+            Frame& f = *Frame::From(instance.get());
+            if (&f != &frame) DrawFrame(f, world * f.LocalTransform(), view, quality);
+        } else if (visual->QueryInterface(IID_IDirect3DRMTexture3, reinterpret_cast<void**>(decal.put())) == S_OK) {
+            DrawDecal(*Texture::From(decal.get()), world, view);
+        } else if (GpuVisual* gpu = Upload(visual)) {
+            DrawVisual(*gpu, world, quality);
+        }
+    }
+    for (const auto& child : frame.Children()) {
+        Frame& c = *Frame::From(child.get());
+        DrawFrame(c, world * c.LocalTransform(), view, quality);
+    }
+}
+
+void Renderer::DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality) {
+    // A visual draws at most as finely as the device allows.
+    const DWORD shade = std::min(quality & D3DRMSHADE_MASK, visual.quality & D3DRMSHADE_MASK);
+    const bool lighting = (quality & D3DRMLIGHT_MASK) && (visual.quality & D3DRMLIGHT_MASK);
+    glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(world));
+    glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::inverseTranspose(glm::mat3(world))));
+    glUniform3fv(Uniform(program_, "uObjectOrigin"), 1, glm::value_ptr(glm::vec3(world[3])));
+    glUniform1i(Uniform(program_, "uShade"), static_cast<int>(shade));
+    glUniform1i(Uniform(program_, "uLighting"), lighting ? 1 : 0);
+    glUniform1i(Uniform(program_, "uUnlit"), 0);
+    glBindVertexArray(visual.vao);
+    for (const GpuGroup& g : visual.groups) {
+        glUniform4f(Uniform(program_, "uDiffuse"), D3DRMColorGetRed(g.color), D3DRMColorGetGreen(g.color),
+                    D3DRMColorGetBlue(g.color), D3DRMColorGetAlpha(g.color));
+        if (g.material) {
+            const Material& m = *Material::From(g.material.get());
+            glUniform3fv(Uniform(program_, "uEmissive"), 1, glm::value_ptr(m.emissive));
+            glUniform3fv(Uniform(program_, "uSpecular"), 1, glm::value_ptr(m.specular));
+            glUniform3fv(Uniform(program_, "uMatAmbient"), 1, glm::value_ptr(m.ambient));
+            glUniform1f(Uniform(program_, "uPower"), m.power);
+        } else {
+            glUniform3f(Uniform(program_, "uEmissive"), 0, 0, 0);
+            glUniform3f(Uniform(program_, "uSpecular"), 0, 0, 0);
+            glUniform3f(Uniform(program_, "uMatAmbient"), 1, 1, 1);
+            glUniform1f(Uniform(program_, "uPower"), 0);
+        }
+        BindTexture(g.texture ? Texture::From(g.texture.get()) : nullptr);
+        glDrawArrays(GL_TRIANGLES, g.first, g.count);
+    }
+}
+
+// The quad's corners: position, normals unused, texture coordinates.
+static void UploadQuad(GLuint vao, GLuint vbo, const glm::vec3 corners[4]) {
+    const glm::vec3 n(0, 0, -1);
+    const std::vector<GpuVertex> quad = {
+        {corners[0], n, n, {0, 0}}, {corners[1], n, n, {1, 0}}, {corners[2], n, n, {1, 1}},
+        {corners[0], n, n, {0, 0}}, {corners[2], n, n, {1, 1}}, {corners[3], n, n, {0, 1}},
+    };
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quad.size() * sizeof(GpuVertex)), quad.data(), GL_STREAM_DRAW);
+    UploadVertices(vao, vbo, quad);
+}
+
+void Renderer::DrawDecal(Texture& texture, const glm::mat4& world, const glm::mat4& view) {
+    // A picture facing the camera, hanging right and down from the frame's origin (less the
+    // decal origin, in texels).
+    const glm::vec3 origin = glm::vec3(view * world[3]);
+    if (origin.z <= 0.0f) return;
+    float w = texture.decalWidth, h = texture.decalHeight;
+    if (!texture.decalScale) {
+        // Same size on screen at any distance: as large as it would be at distance 1.
+        w *= origin.z;
+        h *= origin.z;
+    }
+    const float ox = texture.width ? w * static_cast<float>(texture.decalOriginX) / static_cast<float>(texture.width) : 0.0f;
+    const float oy = texture.height ? h * static_cast<float>(texture.decalOriginY) / static_cast<float>(texture.height) : 0.0f;
+    const glm::vec3 topLeft = origin + glm::vec3(-ox, oy, 0.0f);
+    const glm::vec3 corners[4] = {topLeft, topLeft + glm::vec3(w, 0, 0), topLeft + glm::vec3(w, -h, 0),
+                                  topLeft + glm::vec3(0, -h, 0)};
+    UploadQuad(quadVao_, quadVbo_, corners);
+    // The corners are in view space already.
+    glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(glm::inverse(view)));
+    glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::mat3(1.0f)));
+    glUniform1i(Uniform(program_, "uShade"), 1);
+    glUniform1i(Uniform(program_, "uLighting"), 0);
+    glUniform1i(Uniform(program_, "uUnlit"), 1);
+    glUniform4f(Uniform(program_, "uDiffuse"), 1, 1, 1, 1);
+    glDisable(GL_CULL_FACE);
+    BindTexture(&texture);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glEnable(GL_CULL_FACE);
+}
+
+void Renderer::DrawBackground(Texture& image) {
+    // Stretched over the whole viewport, behind everything.
+    const glm::vec3 corners[4] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
+    UploadQuad(quadVao_, quadVbo_, corners);
+    glUniform1i(Uniform(program_, "uScreenQuad"), 1);
+    glUniform1i(Uniform(program_, "uUnlit"), 1);
+    glUniform1i(Uniform(program_, "uFogMode"), -1);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    BindTexture(&image);
+    glUniform1i(Uniform(program_, "uColorKey"), 0);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
+}

@@ -1,0 +1,63 @@
+// Internal to platform/d3drm: the OpenGL 3.3 renderer of a device. It draws a scene seen
+// through a viewport into the device's offscreen target: the background picture, every
+// mesh builder, mesh and decal of the hierarchy, lit by every light of the scene, with the
+// device's fill, shade, dither and filter settings and the scene's fog.
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/d3drm/d3drm.h"
+
+class Frame;
+class Viewport;
+class Texture;
+
+class Renderer {
+public:
+    Renderer();   // compiles the shaders; the window's GL context must be current
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    bool Valid() const { return program_ != 0; }
+    // Draws into the bound target; `quality` etc. are the device's render state.
+    void Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither, D3DRMTEXTUREQUALITY filter);
+
+    // Called when a cached object goes away (from its destroy callback).
+    void Forget(IDirect3DRMObject* object);
+    // The GL context is gone with the window: drop every GL name without deleting it.
+    void Abandon();
+
+    struct GpuGroup;
+    struct GpuVisual;
+    struct GpuTexture;
+    struct LightSet;
+
+private:
+    GpuVisual* Upload(IDirect3DRMVisual* visual);
+    GpuTexture* Upload(Texture* texture);
+    void DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality);
+    void DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality);
+    void DrawDecal(Texture& texture, const glm::mat4& world, const glm::mat4& view);
+    void DrawBackground(Texture& image);
+    void BindTexture(Texture* texture);
+    void Track(IDirect3DRMObject* object);
+    void DeleteForgotten();
+
+    void Untrack();
+
+    bool abandoned_ = false;
+    unsigned program_ = 0;
+    unsigned quadVao_ = 0;
+    unsigned quadVbo_ = 0;
+    std::unordered_map<IDirect3DRMObject*, std::unique_ptr<GpuVisual>> visuals_;
+    std::unordered_map<IDirect3DRMObject*, std::unique_ptr<GpuTexture>> textures_;
+    std::vector<unsigned> deadBuffers_;    // GL names of forgotten objects, deleted at the next draw
+    std::vector<unsigned> deadArrays_;
+    std::vector<unsigned> deadTextures_;
+    D3DRMTEXTUREQUALITY filter_ = D3DRMTEXTURE_NEAREST;
+};

@@ -1,0 +1,146 @@
+// Internal to platform/d3drm: the renderer's GLSL. One program draws everything; uniforms
+// select flat, Gouraud or Phong shading, texturing, colour keys, fog and dithering.
+#pragma once
+
+constexpr int kMaxLights = 8;
+
+// Lighting shared by the vertex stage (flat, Gouraud) and the fragment stage (Phong).
+// Light types: 0 ambient, 1 point, 2 spot, 3 directional, 4 parallel point.
+constexpr const char* kLightingGlsl = R"(
+uniform int uLightCount;
+uniform int uLightType[8];
+uniform vec3 uLightColor[8];
+uniform vec3 uLightPos[8];
+uniform vec3 uLightDir[8];
+uniform vec4 uLightParams[8];   // range, umbra cos, penumbra cos, unused
+uniform vec3 uLightAtten[8];    // constant, linear, quadratic
+uniform vec3 uObjectOrigin;
+uniform vec3 uCameraPos;
+uniform bool uLighting;
+uniform vec4 uDiffuse;
+uniform vec3 uEmissive;
+uniform vec3 uSpecular;
+uniform vec3 uMatAmbient;
+uniform float uPower;
+
+vec3 Shade(vec3 position, vec3 normal) {
+    if (!uLighting) return uDiffuse.rgb;
+    vec3 n = normalize(normal);
+    vec3 ambient = vec3(0.0);
+    vec3 diffuse = vec3(0.0);
+    vec3 specular = vec3(0.0);
+    vec3 toEye = normalize(uCameraPos - position);
+    for (int i = 0; i < uLightCount; ++i) {
+        int type = uLightType[i];
+        if (type == 0) { ambient += uLightColor[i]; continue; }
+        vec3 l;
+        float attenuation = 1.0;
+        if (type == 3) {
+            l = -normalize(uLightDir[i]);
+        } else if (type == 4) {
+            l = normalize(uLightPos[i] - uObjectOrigin);
+        } else {
+            vec3 d = uLightPos[i] - position;
+            float dist = length(d);
+            if (dist > uLightParams[i].x) continue;
+            l = d / max(dist, 1e-6);
+            attenuation = 1.0 / max(uLightAtten[i].x + uLightAtten[i].y * dist + uLightAtten[i].z * dist * dist, 1e-6);
+            if (type == 2) {
+                float c = dot(-l, normalize(uLightDir[i]));
+                if (c < uLightParams[i].z) continue;
+                if (c < uLightParams[i].y)
+                    attenuation *= (c - uLightParams[i].z) / max(uLightParams[i].y - uLightParams[i].z, 1e-6);
+            }
+        }
+        float lambert = max(dot(n, l), 0.0);
+        diffuse += uLightColor[i] * lambert * attenuation;
+        if (lambert > 0.0 && uPower > 0.0) {
+            vec3 h = normalize(l + toEye);
+            specular += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower) * attenuation;
+        }
+    }
+    return uEmissive + uDiffuse.rgb * (ambient * uMatAmbient + diffuse) + uSpecular * specular;
+}
+)";
+
+constexpr const char* kVertexGlsl = R"(
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec3 aNormal;
+layout(location = 2) in vec3 aFaceNormal;
+layout(location = 3) in vec2 aUv;
+uniform mat4 uModel;
+uniform mat4 uView;
+uniform mat4 uProjection;
+uniform mat3 uNormalMatrix;
+uniform int uShade;        // 0 flat, 1 Gouraud, 2 Phong
+uniform bool uScreenQuad;  // the background: positions are already in clip space
+out vec3 vPosition;
+out vec3 vNormal;
+out vec2 vUv;
+out vec3 vColor;
+out float vDepth;
+void main() {
+    vUv = aUv;
+    if (uScreenQuad) {
+        gl_Position = vec4(aPosition.xy, 1.0, 1.0);
+        vPosition = vec3(0.0);
+        vNormal = vec3(0.0, 0.0, -1.0);
+        vColor = vec3(1.0);
+        vDepth = 0.0;
+        return;
+    }
+    vec4 world = uModel * vec4(aPosition, 1.0);
+    vec4 view = uView * world;
+    gl_Position = uProjection * view;
+    vPosition = world.xyz;
+    vNormal = uNormalMatrix * (uShade == 0 ? aFaceNormal : aNormal);
+    vColor = uShade == 2 ? vec3(0.0) : Shade(world.xyz, vNormal);
+    vDepth = view.z;
+}
+)";
+
+constexpr const char* kFragmentGlsl = R"(
+in vec3 vPosition;
+in vec3 vNormal;
+in vec2 vUv;
+in vec3 vColor;
+in float vDepth;
+uniform int uShade;
+uniform bool uTextured;
+uniform sampler2D uTexture;
+uniform bool uColorKey;
+uniform vec3 uKeyColor;
+uniform bool uUnlit;       // decals and the background show their texels as they are
+uniform int uFogMode;      // -1 off, 0 linear, 1 exp, 2 exp squared
+uniform vec3 uFogColor;
+uniform vec3 uFogParams;   // start, end, density
+uniform bool uDither;
+out vec4 fragColor;
+
+float Bayer(ivec2 p) {
+    int m[16] = int[16](0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5);
+    return float(m[(p.y & 3) * 4 + (p.x & 3)]) / 16.0;
+}
+
+void main() {
+    vec4 texel = vec4(1.0);
+    if (uTextured) {
+        texel = texture(uTexture, vUv);
+        if (uColorKey && all(lessThan(abs(texel.rgb - uKeyColor), vec3(0.5 / 255.0)))) discard;
+    }
+    vec3 color;
+    if (uUnlit) color = texel.rgb;
+    else if (uShade == 2) color = Shade(vPosition, vNormal) * texel.rgb;
+    else color = vColor * texel.rgb;
+    if (uFogMode >= 0) {
+        float d = max(vDepth, 0.0);
+        float f;
+        if (uFogMode == 0) f = clamp((uFogParams.y - d) / max(uFogParams.y - uFogParams.x, 1e-6), 0.0, 1.0);
+        else if (uFogMode == 1) f = exp(-uFogParams.z * d);
+        else f = exp(-(uFogParams.z * d) * (uFogParams.z * d));
+        color = mix(uFogColor, color, f);
+    }
+    if (uDither) color += (Bayer(ivec2(gl_FragCoord.xy)) - 0.5) / 255.0;
+    fragColor = vec4(clamp(color, 0.0, 1.0), 1.0);
+}
+)";
