@@ -1,1 +1,239 @@
-// Tests to come.
+// Textures: .bmp pictures found on the search path, their texels, and the decal settings.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/texture.h"
+#include "platform/fs/fs.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+const stdfs::path kBitmaps = stdfs::path(VLX_CORPUS_DIR) / "bmp";
+
+class TextureFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Ref<IDirect3DRM> first;
+        Direct3DRMCreate(first.put());
+        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        std::string pattern = (stdfs::temp_directory_path() / "vlx-texture-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        fs::SetInstallationFolder(savedInstallation);
+        std::error_code ignored;
+        stdfs::remove_all(dir, ignored);
+    }
+
+    // The loaded picture (empty on failure, with the result in `result`).
+    const Texture* Load(const stdfs::path& file, HRESULT* result = nullptr) {
+        const HRESULT hr = root->LoadTexture(file.string().c_str(), texture.put());
+        if (result) *result = hr;
+        EXPECT_EQ(hr == D3DRM_OK, bool(texture)) << file;
+        return texture ? Texture::From(texture.get()) : nullptr;
+    }
+    HRESULT Result(const stdfs::path& file) {
+        HRESULT hr;
+        Load(file, &hr);
+        return hr;
+    }
+
+    // A 24-bit picture whose texel (x, y) is colours[y][x] (0xRRGGBB), written by SDL.
+    void WriteRgb(const stdfs::path& file, const std::vector<std::vector<Uint32>>& colours) {
+        const int h = static_cast<int>(colours.size()), w = static_cast<int>(colours[0].size());
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_RGB24);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
+                p[0] = colours[y][x] >> 16;
+                p[1] = (colours[y][x] >> 8) & 0xFF;
+                p[2] = colours[y][x] & 0xFF;
+            }
+        ASSERT_EQ(SDL_SaveBMP(s, file.string().c_str()), 0) << SDL_GetError();
+        SDL_FreeSurface(s);
+    }
+    static void WriteBytes(const stdfs::path& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+
+    Ref<IDirect3DRM3> root;
+    Ref<IDirect3DRMTexture3> texture;
+    stdfs::path dir;
+    const std::string savedInstallation = fs::InstallationFolder();
+};
+
+std::vector<stdfs::path> BitmapsIn(const char* folder) {
+    std::vector<stdfs::path> files;
+    for (const auto& entry : stdfs::directory_iterator(kBitmaps / folder)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+#define NEED_CORPUS() \
+    if (!stdfs::is_directory(kBitmaps)) GTEST_SKIP() << "no bitmap corpus at " << kBitmaps
+
+}  // namespace
+
+TEST_F(TextureFiles, EveryGoodCorpusBitmapLoadsAtTheSizeItsHeaderStates) {
+    NEED_CORPUS();
+    const std::map<std::string, std::pair<int, int>> unusual = {
+        {"pal8w124.bmp", {124, 61}},      {"pal8w125.bmp", {125, 62}},    {"pal8w126.bmp", {126, 63}},
+        {"pal8nonsquare.bmp", {127, 32}}, {"dxsdk-Arrows.bmp", {64, 16}}, {"dxsdk-Sample.bmp", {256, 256}},
+        {"dxsdk-particle.bmp", {128, 128}}};
+    const auto files = BitmapsIn("good");
+    ASSERT_GE(files.size(), 30u);
+    for (const auto& file : files) {
+        const Texture* t = Load(file);
+        ASSERT_TRUE(t) << file;
+        const auto it = unusual.find(file.filename().string());
+        const auto [w, h] = it == unusual.end() ? std::pair{127, 64} : it->second;
+        EXPECT_EQ(t->width, w) << file;
+        EXPECT_EQ(t->height, h) << file;
+        EXPECT_EQ(t->rgba.size(), std::size_t(w) * h * 4) << file;
+    }
+}
+
+// The suite stores one picture in many layouts: bottom-up and top-down, RLE, OS/2 and V4/V5
+// headers, bit fields SDL knows and bit fields only stb_image reads. All must give the same
+// texels in the same corners.
+TEST_F(TextureFiles, LayoutsOfOnePictureGiveTheSameTexels) {
+    NEED_CORPUS();
+    const std::vector<std::vector<const char*>> families = {
+        {"pal8.bmp", "pal8-0.bmp", "pal8os2.bmp", "pal8rle.bmp", "pal8topdown.bmp", "pal8v4.bmp", "pal8v5.bmp"},
+        {"rgb24.bmp", "rgb24pal.bmp", "rgb32.bmp", "rgb32bf.bmp", "rgb32bfdef.bmp"},
+        {"pal4.bmp", "pal4rle.bmp"},
+        {"rgb16-565.bmp", "rgb16-565pal.bmp"}};
+    for (const auto& family : families) {
+        const std::vector<std::uint8_t> first = Load(kBitmaps / "good" / family[0])->rgba;
+        for (const char* name : family) EXPECT_EQ(Load(kBitmaps / "good" / name)->rgba, first) << name;
+    }
+    EXPECT_EQ(Load(kBitmaps / "good" / "rgb24.bmp")->Texel(0, 0), 0xFFFF0000u);   // red at the top left
+}
+
+TEST_F(TextureFiles, BrokenCorpusBitmapsLoadOrFailButNeverCrash) {
+    NEED_CORPUS();
+    for (const char* folder : {"bad", "questionable"})
+        for (const auto& file : BitmapsIn(folder)) {
+            HRESULT hr;
+            if (const Texture* t = Load(file, &hr)) {
+                EXPECT_GT(t->width * t->height, 0) << file;
+                EXPECT_EQ(t->rgba.size(), std::size_t(t->width) * t->height * 4) << file;
+            } else {
+                EXPECT_EQ(hr, D3DRMERR_BADFILE) << file;
+            }
+        }
+    // 3,000,000 x 2,000,000 texels, a negative width, pixels cut off, 30000 bits a texel.
+    for (const char* name : {"reallybig.bmp", "badwidth.bmp", "shortfile.bmp", "badbitcount.bmp"})
+        EXPECT_EQ(Result(kBitmaps / "bad" / name), D3DRMERR_BADFILE) << name;
+}
+
+TEST_F(TextureFiles, MissingForeignTruncatedAndHugeFilesFail) {
+    EXPECT_EQ(Result(dir / "absent.bmp"), D3DRMERR_FILENOTFOUND);
+    EXPECT_EQ(root->LoadTexture("absent.bmp", nullptr), D3DRMERR_BADVALUE);
+    WriteBytes(dir / "text.bmp", "Only a text whose name ends in .bmp.\n");
+    EXPECT_EQ(Result(dir / "text.bmp"), D3DRMERR_BADFILE);
+    WriteBytes(dir / "empty.bmp", "");
+    EXPECT_EQ(Result(dir / "empty.bmp"), D3DRMERR_BADFILE);
+
+    WriteRgb(dir / "good.bmp", {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}});
+    std::ifstream in(dir / "good.bmp", std::ios::binary);
+    std::string good(std::istreambuf_iterator<char>(in), {});
+    for (std::size_t keep : {std::size_t{20}, std::size_t{54}, good.size() - 3}) {
+        WriteBytes(dir / "cut.bmp", good.substr(0, keep));
+        EXPECT_EQ(Result(dir / "cut.bmp"), D3DRMERR_BADFILE) << "cut after " << keep << " bytes";
+    }
+    // A header asking for 100000 x 100000 texels is refused before any decoder allocates.
+    for (int at : {18, 22}) good.replace(at, 4, std::string("\xA0\x86\x01\x00", 4));
+    WriteBytes(dir / "huge.bmp", good);
+    EXPECT_EQ(Result(dir / "huge.bmp"), D3DRMERR_BADFILE);
+}
+
+TEST_F(TextureFiles, TexelsAreRgbaRowsFromTheTopAlsoFromAPalette) {
+    WriteRgb(dir / "rgb.bmp", {{0xFF0000, 0x00FF00, 0x0000FF}, {0x123456, 0xFFFFFF, 0x000000}});
+    const Texture* t = Load(dir / "rgb.bmp");
+    ASSERT_TRUE(t);
+    ASSERT_EQ(t->width, 3);
+    ASSERT_EQ(t->height, 2);
+    EXPECT_EQ(t->Texel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(t->Texel(2, 0), 0xFF0000FFu);
+    EXPECT_EQ(t->Texel(0, 1), 0xFF123456u);
+    // In memory R, G, B, A: texel (0, 1) follows the first row.
+    EXPECT_EQ(std::vector<std::uint8_t>(t->rgba.begin() + 12, t->rgba.begin() + 16),
+              (std::vector<std::uint8_t>{0x12, 0x34, 0x56, 0xFF}));
+    EXPECT_EQ(t->Texel(3, 0), 0u);   // outside
+
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 4, 2, 8, SDL_PIXELFORMAT_INDEX8);
+    const SDL_Color palette[3] = {{10, 20, 30, 255}, {200, 100, 50, 255}, {0, 0, 0, 255}};
+    SDL_SetPaletteColors(s->format->palette, palette, 0, 3);
+    const Uint8 indices[2][4] = {{0, 1, 2, 1}, {2, 2, 0, 0}};
+    for (int y = 0; y < 2; ++y) std::copy(indices[y], indices[y] + 4, static_cast<Uint8*>(s->pixels) + y * s->pitch);
+    ASSERT_EQ(SDL_SaveBMP(s, (dir / "palette.bmp").string().c_str()), 0);
+    SDL_FreeSurface(s);
+    t = Load(dir / "palette.bmp");
+    ASSERT_TRUE(t);
+    const D3DCOLOR colours[3] = {0xFF0A141Eu, 0xFFC86432u, 0xFF000000u};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(t->Texel(x, y), colours[indices[y][x]]) << x << "," << y;
+}
+
+TEST_F(TextureFiles, BareNamesAreFoundOnTheSearchPathInOrder) {
+    // The program adds "\virelux\tex": below the drive root (the installation folder's
+    // parent), matched in any case.
+    fs::SetInstallationFolder((dir / "virelux").string());
+    stdfs::create_directories(dir / "virelux" / "Tex" / "Sub");
+    stdfs::create_directories(dir / "plain");
+    const std::string name = "probe-" + std::to_string(getpid()) + ".bmp";
+    WriteRgb(dir / "virelux" / "Tex" / ("Big-" + name), {{0x336699}});
+    WriteRgb(dir / "virelux" / "Tex" / "Sub" / "inner.bmp", {{0x996633}});
+    WriteRgb(dir / "plain" / name, {{0x010203}});
+
+    EXPECT_EQ(Result("big-" + name), D3DRMERR_FILENOTFOUND);
+    ASSERT_EQ(root->AddSearchPath("\\virelux\\tex"), D3DRM_OK);
+    ASSERT_TRUE(Load("big-" + name));
+    EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF336699u);
+    ASSERT_TRUE(Load("SUB\\inner.bmp"));
+    EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF996633u);
+    // An absolute folder, added later, is searched after the first.
+    EXPECT_EQ(Result(name), D3DRMERR_FILENOTFOUND);
+    ASSERT_EQ(root->AddSearchPath((dir / "plain").string().c_str()), D3DRM_OK);
+    ASSERT_TRUE(Load(name));
+    EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF010203u);
+}
+
+TEST(TextureDecal, SizesMayNotBeNegativeAndOnlyTheColourKeyAsksForAnUpload) {
+    Ref<IDirect3DRMTexture3> texture = Ref<IDirect3DRMTexture3>::Adopt(new Texture(1, 1, {0, 0, 0, 255}));
+    Texture* t = Texture::From(texture.get());
+    D3DVALUE w, h;
+    EXPECT_EQ(texture->SetDecalSize(4.0f, 3.0f), D3DRM_OK);
+    EXPECT_EQ(texture->SetDecalSize(-1.0f, 2.0f), D3DRMERR_BADVALUE);
+    EXPECT_EQ(texture->SetDecalSize(2.0f, -0.5f), D3DRMERR_BADVALUE);
+    texture->GetDecalSize(&w, &h);
+    EXPECT_EQ(std::pair(w, h), std::pair(4.0f, 3.0f));
+    EXPECT_EQ(texture->SetDecalSize(0.0f, 0.0f), D3DRM_OK);   // a decal that shows nothing
+    EXPECT_EQ(texture->GetDecalSize(&w, nullptr), D3DRMERR_BADVALUE);
+
+    const unsigned start = t->version;
+    texture->SetDecalOrigin(1, 1);
+    texture->SetDecalScale(FALSE);
+    EXPECT_EQ(t->version, start);
+    texture->SetDecalTransparency(TRUE);
+    texture->SetDecalTransparency(TRUE);
+    EXPECT_EQ(t->version, start + 1);
+    texture->SetDecalTransparentColor(0xFF00FF00);
+    texture->SetDecalTransparentColor(0xFF00FF00);
+    EXPECT_EQ(t->version, start + 2);
+    EXPECT_EQ(texture->GetDecalTransparentColor(), 0xFF00FF00u);
+}

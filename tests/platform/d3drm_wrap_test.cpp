@@ -1,1 +1,188 @@
-// Tests to come.
+// Texture wraps: texture coordinates from a vertex's place in the wrap's coordinate system.
+#include <gtest/gtest.h>
+
+#include <glm/glm.hpp>
+
+#include <cmath>
+#include <vector>
+
+#include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/frame.h"
+#include "platform/d3drm/mesh.h"
+#include "platform/d3drm/mesh_builder.h"
+
+namespace {
+
+class Wraps : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Ref<IDirect3DRM> first;
+        Direct3DRMCreate(first.put());
+        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        root->CreateMeshBuilder(builder.put());
+    }
+    MeshBuilder& Data() { return *MeshBuilder::From(builder.get()); }
+    // Adds a face over the given position and normal indices.
+    void AddFace(std::vector<DWORD> vertices, std::vector<DWORD> normals) {
+        auto face = Ref<IDirect3DRMFace2>::Adopt(new Face(&Data()));
+        Face::From(face.get())->vertices = std::move(vertices);
+        Face::From(face.get())->normals = std::move(normals);
+        Data().faces.push_back(face);
+    }
+    Ref<IDirect3DRMWrap> Make(D3DRMWRAPTYPE type, glm::vec3 origin, glm::vec3 dir, glm::vec3 up, float ou = 0,
+                              float ov = 0, float su = 1, float sv = 1, IDirect3DRMFrame3* reference = nullptr) {
+        Ref<IDirect3DRMWrap> wrap;
+        EXPECT_EQ(root->CreateWrap(type, reference, origin.x, origin.y, origin.z, dir.x, dir.y, dir.z, up.x, up.y, up.z, ou,
+                                   ov, su, sv, wrap.put()),
+                  D3DRM_OK);
+        return wrap;
+    }
+    glm::vec2 UV(std::size_t vertex) { return Data().texcoords.at(vertex); }
+
+    Ref<IDirect3DRM3> root;
+    Ref<IDirect3DRMMeshBuilder3> builder;
+};
+
+#define EXPECT_UV(actual, U, V)              \
+    do {                                     \
+        const glm::vec2 uv_ = (actual);      \
+        EXPECT_NEAR(uv_.x, (U), 1e-5f);      \
+        EXPECT_NEAR(uv_.y, (V), 1e-5f);      \
+    } while (0)
+
+}  // namespace
+
+// The program's flat wrap for a model 4 units high (y from -1 to 3), a texture width of 4
+// and height 1: origin (0, 2, 0), direction +y, up +z, origin u 0 and v = minY/h, scale
+// u = 4 * 0.25 and v = -1/h. The wrap's x axis is up x direction = -x.
+TEST_F(Wraps, FlatProjectsAlongTheDirectionWithScaleAndOrigin) {
+    const float h = 4.0f, minY = -1.0f;
+    Data().positions = {{1, 3, 2}, {-2, -1, 0.5f}, {-2, 40, 0.5f}, {0, 2, 0}};
+    const unsigned before = Data().version;
+    ASSERT_EQ(Make(D3DRMWRAP_FLAT, {0, 2, 0}, {0, 1, 0}, {0, 0, 1}, 0.0f, minY / h, 4 * 0.25f, -1.0f / h)
+                  ->Apply(builder.get()),
+              D3DRM_OK);
+    ASSERT_EQ(Data().texcoords.size(), 4u);
+    EXPECT_NE(Data().version, before);   // the renderer uploads the new coordinates
+    // u = su * x' - ou, v = sv * y' - ov with x' = -(x - 0), y' = z - 0.
+    EXPECT_UV(UV(0), 1.0f * -1.0f, -0.25f * 2.0f + 0.25f);
+    EXPECT_UV(UV(1), 2.0f, -0.25f * 0.5f + 0.25f);
+    EXPECT_UV(UV(2), 2.0f, -0.25f * 0.5f + 0.25f);   // height along the direction plays no part
+    EXPECT_UV(UV(3), 0.0f, 0.25f);                   // the wrap's origin
+}
+
+TEST_F(Wraps, CylinderAngleStartsAtTheUpVectorAndHeightRunsAlongTheAxis) {
+    // Axis +y, u = 0 towards +z; x' = up x dir = -x, so u grows from +z towards -x.
+    Data().positions = {{0, 5, 1}, {-1, 2, 0}, {0, 0, -3}, {1, -1, 0}, {0, 7, 0}};
+    Make(D3DRMWRAP_CYLINDER, {0, 0, 0}, {0, 1, 0}, {0, 0, 1})->Apply(builder.get());
+    EXPECT_UV(UV(0), 0.0f, 5.0f);
+    EXPECT_UV(UV(1), 0.25f, 2.0f);
+    EXPECT_UV(UV(2), 0.5f, 0.0f);
+    EXPECT_UV(UV(3), 0.75f, -1.0f);
+    EXPECT_UV(UV(4), 0.0f, 7.0f);   // on the axis the angle is taken as 0
+    // Scale and origin apply after the angle: u = 2 * 0.25 - 0.5, v = -0.5 * 2 - 1.
+    Make(D3DRMWRAP_CYLINDER, {0, 0, 0}, {0, 1, 0}, {0, 0, 1}, 0.5f, 1.0f, 2.0f, -0.5f)->Apply(builder.get());
+    EXPECT_UV(UV(1), 0.0f, -2.0f);
+}
+
+TEST_F(Wraps, SphereLatitudeRunsFromTheDirectionPoleToTheOpposite) {
+    // Direction +z, up +y: the wrap's axes are the object's own.
+    Data().positions = {{0, 0, 2}, {0, 0, -2}, {0, 3, 0}, {3, 0, 0}, {1, 0, 1}};
+    Make(D3DRMWRAP_SPHERE, {0, 0, 0}, {0, 0, 1}, {0, 1, 0})->Apply(builder.get());
+    EXPECT_NEAR(UV(0).y, 0.0f, 1e-5f);
+    EXPECT_NEAR(UV(1).y, 1.0f, 1e-5f);
+    EXPECT_UV(UV(2), 0.0f, 0.5f);
+    EXPECT_UV(UV(3), 0.25f, 0.5f);
+    EXPECT_UV(UV(4), 0.25f, 0.25f);
+}
+
+TEST_F(Wraps, ChromeMapsEachVertexNormalAsSeenAlongTheDirection) {
+    // Normals: facing the viewer (-z), +x, +y, and an unnormalised -z.
+    Data().positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {5, 0, 0}, {5, 1, 0}, {5, 0, 1}};
+    Data().normals = {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -5}};
+    AddFace({0, 1, 2}, {0, 1, 2});
+    AddFace({3, 2, 1}, {3, 2, 1});   // positions 1 and 2 again, with the same normals
+    AddFace({4, 5, 6}, {});          // no normals: the plane's, (0,1,0) x (0,0,1) = +x
+    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0})->Apply(builder.get());
+    EXPECT_UV(UV(0), 0.5f, 0.5f);
+    EXPECT_UV(UV(1), 1.0f, 0.5f);
+    EXPECT_UV(UV(2), 0.5f, 0.0f);   // a normal turned up shows the picture's top edge
+    EXPECT_UV(UV(3), 0.5f, 0.5f);
+    for (std::size_t i : {4, 5, 6}) EXPECT_UV(UV(i), 1.0f, 0.5f);
+
+    // Two different normals at one position average: (1,0,0) and (0,0,-1) give u = 0.5 + 0.5/sqrt(2).
+    Data().positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    Data().normals = {{1, 0, 0}, {0, 0, -1}};
+    Data().faces.clear();
+    AddFace({0, 1, 2}, {0, 0, 0});
+    AddFace({0, 2, 1}, {1, 1, 1});
+    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0.5f, 0.0f, 2.0f, 1.0f)->Apply(builder.get());
+    EXPECT_UV(UV(0), 2.0f * (0.5f + 0.5f / std::sqrt(2.0f)) - 0.5f, 0.5f);
+}
+
+TEST_F(Wraps, AReferenceFrameCarriesTheWrapsAxesAtTheTimeOfApply) {
+    Ref<IDirect3DRMFrame3> scene, reference;
+    root->CreateFrame(nullptr, scene.put());
+    root->CreateFrame(scene.get(), reference.put());
+    // The reference looks along world +x: its z is world +x, its x world -z.
+    reference->SetOrientation(scene.get(), 1, 0, 0, 0, 1, 0);
+    Data().positions = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    Data().normals = {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    AddFace({0, 1, 2}, {0, 1, 2});
+    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0, 0, 1, 1, reference.get())->Apply(builder.get());
+    EXPECT_UV(UV(0), 0.5f, 0.5f);   // faces the reference's viewer
+    EXPECT_UV(UV(1), 0.0f, 0.5f);   // world +z is the reference's -x
+    EXPECT_UV(UV(2), 0.5f, 0.0f);
+
+    // A flat wrap follows where the reference frame is when it is applied.
+    reference->SetOrientation(scene.get(), 0, 0, 1, 0, 1, 0);
+    reference->SetPosition(scene.get(), 10, 0, 0);
+    Data().positions = {{11, 2, 7}};
+    Ref<IDirect3DRMWrap> flat = Make(D3DRMWRAP_FLAT, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0, 0, 1, 1, reference.get());
+    flat->Apply(builder.get());
+    EXPECT_UV(UV(0), 1.0f, 2.0f);
+    reference->SetPosition(scene.get(), 0, 0, 0);
+    flat->Apply(builder.get());
+    EXPECT_UV(UV(0), 11.0f, 2.0f);
+}
+
+TEST_F(Wraps, ApplyingToAMeshSetsEveryGroupVertexAndAsksForAnUpload) {
+    Ref<IDirect3DRMMesh> meshRef = Ref<IDirect3DRMMesh>::Adopt(new Mesh());
+    Mesh& mesh = *Mesh::From(meshRef.get());
+    mesh.groups.resize(2);
+    mesh.groups[0].vertices = {MeshVertex{{1, 2, 3}, {0, 0, -1}, {9, 9}}, MeshVertex{{-1, 0, 0}, {1, 0, 0}, {9, 9}}};
+    mesh.groups[1].vertices = {MeshVertex{{4, 5, 6}, {0, 1, 0}, {9, 9}}};
+    const unsigned before = mesh.version;
+    ASSERT_EQ(Make(D3DRMWRAP_FLAT, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 1, 0, 1, 1)->Apply(meshRef.get()), D3DRM_OK);
+    EXPECT_UV(mesh.groups[0].vertices[0].uv, 0.0f, 2.0f);
+    EXPECT_UV(mesh.groups[0].vertices[1].uv, -2.0f, 0.0f);
+    EXPECT_UV(mesh.groups[1].vertices[0].uv, 3.0f, 5.0f);
+    EXPECT_NE(mesh.version, before);
+    // Chrome reads the group vertices' own normals.
+    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0})->Apply(meshRef.get());
+    EXPECT_UV(mesh.groups[0].vertices[0].uv, 0.5f, 0.5f);
+    EXPECT_UV(mesh.groups[0].vertices[1].uv, 1.0f, 0.5f);
+    EXPECT_UV(mesh.groups[1].vertices[0].uv, 0.5f, 0.0f);
+}
+
+TEST_F(Wraps, BadAxesKindsAndObjectsAreRefused) {
+    Ref<IDirect3DRMWrap> wrap;
+    auto create = [&](D3DRMWRAPTYPE type, glm::vec3 d, glm::vec3 u) {
+        return root->CreateWrap(type, nullptr, 0, 0, 0, d.x, d.y, d.z, u.x, u.y, u.z, 0, 0, 1, 1, wrap.put());
+    };
+    EXPECT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 0}, {0, 1, 0}), D3DRMERR_BADVALUE);
+    EXPECT_FALSE(wrap);
+    EXPECT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 2}, {0, 0, -1}), D3DRMERR_BADVALUE);   // up along the direction
+    EXPECT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 1}, {0, 0, 0}), D3DRMERR_BADVALUE);
+    EXPECT_EQ(create(D3DRMWRAP_CHROME + 1, {0, 0, 1}, {0, 1, 0}), D3DRMERR_BADVALUE);
+    // An up vector that is not perpendicular is straightened, not refused.
+    ASSERT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 1}, {0, 1, 1}), D3DRM_OK);
+    Data().positions = {{0, 3, 5}};
+    ASSERT_EQ(wrap->Apply(builder.get()), D3DRM_OK);
+    EXPECT_UV(UV(0), 0.0f, 3.0f);
+
+    EXPECT_EQ(wrap->Apply(nullptr), D3DRMERR_BADOBJECT);
+    Ref<IDirect3DRMFrame3> frame;
+    root->CreateFrame(nullptr, frame.put());
+    EXPECT_EQ(wrap->Apply(frame.get()), D3DRMERR_BADOBJECT);
+}
