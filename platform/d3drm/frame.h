@@ -94,6 +94,9 @@ private:
     bool velocityWithRotation_ = false;
     glm::vec3 rotationAxis_{0.0f, 1.0f, 0.0f};    // in parent coordinates
     float rotationTheta_ = 0.0f;                  // radians per move
+    glm::dmat3 spin_{1.0};                        // the last move's rotation matrix...
+    double spinAngle_ = 0.0;                      // ...for this angle
+    bool spinValid_ = false;
     std::vector<MoveCallback> moveCallbacks_;
 
     std::vector<Ref<IDirect3DRMVisual>> visuals_;

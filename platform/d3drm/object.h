@@ -97,10 +97,15 @@ protected:
     }
 
 private:
-    // Each destroy callback runs once; the object is not yet freed while they run.
+    // Each destroy callback runs once; the object is not yet freed while they run. They are
+    // taken off the list one at a time, so that a callback removed by an earlier one (say,
+    // its owner was released there) no longer runs, and one added meanwhile still does.
     void LastReferenceGone() override {
-        auto callbacks = std::move(destroyCallbacks_);
-        for (auto& [callback, arg] : callbacks) callback(this, arg);
+        while (!destroyCallbacks_.empty()) {
+            const auto [callback, arg] = destroyCallbacks_.front();
+            destroyCallbacks_.erase(destroyCallbacks_.begin());
+            callback(this, arg);
+        }
     }
 
     std::vector<std::pair<D3DRMOBJECTCALLBACK, void*>> destroyCallbacks_;
