@@ -187,6 +187,8 @@ struct IDirect3DRMMesh : IDirect3DRMVisual {
     virtual HRESULT SetGroupColor(D3DRMGROUPINDEX group, D3DCOLOR color) = 0;
     virtual HRESULT SetGroupMaterial(D3DRMGROUPINDEX group, IDirect3DRMMaterial2* material) = 0;
     virtual HRESULT SetGroupTexture(D3DRMGROUPINDEX group, IDirect3DRMTexture3* texture) = 0;
+    virtual D3DCOLOR GetGroupColor(D3DRMGROUPINDEX group) = 0;   // 0 for a group that does not exist
+    virtual HRESULT GetGroupMaterial(D3DRMGROUPINDEX group, IDirect3DRMMaterial2** material) = 0;
     virtual DWORD GetGroupCount() = 0;
     virtual HRESULT GetBox(D3DRMBOX* box) = 0;
     virtual HRESULT Scale(D3DVALUE sx, D3DVALUE sy, D3DVALUE sz) = 0;

@@ -32,6 +32,8 @@ public:
     HRESULT SetGroupColor(D3DRMGROUPINDEX group, D3DCOLOR color) override;
     HRESULT SetGroupMaterial(D3DRMGROUPINDEX group, IDirect3DRMMaterial2* material) override;
     HRESULT SetGroupTexture(D3DRMGROUPINDEX group, IDirect3DRMTexture3* texture) override;
+    D3DCOLOR GetGroupColor(D3DRMGROUPINDEX group) override;
+    HRESULT GetGroupMaterial(D3DRMGROUPINDEX group, IDirect3DRMMaterial2** material) override;
     DWORD GetGroupCount() override { return static_cast<DWORD>(groups.size()); }
     HRESULT GetBox(D3DRMBOX* box) override;
     HRESULT Scale(D3DVALUE sx, D3DVALUE sy, D3DVALUE sz) override;

@@ -70,6 +70,9 @@ public:
     void Append(const MeshBuilder& other, const glm::mat4& transform);
     // Adds a face over existing positions and normals; returns it.
     Face* NewFace(std::vector<DWORD> vertexIndices, std::vector<DWORD> normalIndices);
+    // The matrix that carries normals along with positions transformed by `m` (the inverse
+    // transpose, computed so that it stays finite when `m` flattens an axis).
+    static glm::mat3 NormalTransform(const glm::mat4& m);
 
     std::vector<glm::vec3> positions;
     std::vector<glm::vec2> texcoords;          // one per position
@@ -80,5 +83,6 @@ public:
     unsigned version = 0;   // changes whenever the renderer must upload it again
 
 protected:
+    ~MeshBuilder() override;   // faces that outlive their builder lose their owner
     void* Query(REFIID iid) override;
 };

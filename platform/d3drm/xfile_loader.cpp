@@ -1,5 +1,354 @@
-// FIXME: stub, to be written.
-#include "platform/d3drm/factories.h"
+// The .x loader: finds and reads the file, has assimp parse it, and hands the frames,
+// meshes and animation sets it holds to the caller, all or nothing.
+#include <assimp/Exporter.hpp>
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
 
-HRESULT LoadXFile(const char*, D3DRMLOADCALLBACK, void*, D3DRMLOADTEXTURE3CALLBACK, void*, IDirect3DRMFrame3*) { return D3DRMERR_NOTDONEYET; }
-HRESULT LoadXFileIntoBuilder(MeshBuilder*, const char*, D3DRMLOADTEXTURE3CALLBACK, void*) { return D3DRMERR_NOTDONEYET; }
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/d3drm/factories.h"
+#include "platform/d3drm/mesh_builder.h"
+#include "platform/d3drm/xfile_scene.h"
+
+namespace {
+
+// ConvertToLeftHanded undoes the importer's own conversion to right-handed coordinates: the
+// result has the file's coordinates, winding and texture v again. No normals are generated
+// here (together with that conversion they would point inwards), and nothing may merge the
+// frames that animations refer to.
+constexpr unsigned kImportFlags = aiProcess_ConvertToLeftHanded | aiProcess_JoinIdenticalVertices |
+                                  aiProcess_Triangulate | aiProcess_ValidateDataStructure;
+
+// How long a file may take to parse before it counts as broken.
+constexpr std::chrono::seconds kParseTimeLimit{30};
+
+// The 16-byte header: "xof ", the version ("0302"), the format ("txt ", "bin ", "tzip",
+// "bzip") and the size of floats ("0032", "0064").
+struct Header {
+    int version = 0;
+    std::string_view format;
+    int floatBytes = 4;
+};
+
+std::optional<Header> ReadHeader(std::string_view bytes) {
+    if (bytes.size() < 16 || bytes.substr(0, 4) != "xof ") return std::nullopt;
+    Header header;
+    for (size_t i = 4; i < 8; ++i) {
+        if (bytes[i] < '0' || bytes[i] > '9') return std::nullopt;
+        header.version = header.version * 10 + (bytes[i] - '0');
+    }
+    header.format = bytes.substr(8, 4);
+    header.floatBytes = bytes.substr(12, 4) == "0064" ? 8 : 4;
+    return header;
+}
+
+// ---- Frames that refer to a mesh by name -------------------------------------------------
+// assimp does not resolve a reference such as "{ SharedMesh }" inside a frame: it skips
+// data after it and would show part of the model. Such files are found here, by the shape
+// of their tokens, and refused. References elsewhere (a material list naming its materials,
+// an animation naming its frame) are fine. Compressed files are not looked into.
+
+enum class Token { Name, Open, Close, Guid, Other, End };
+
+bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v'; }
+bool EndsWord(char c) { return IsSpace(c) || c == '{' || c == '}' || c == ';' || c == ',' || c == '"'; }
+
+class TextTokens {
+public:
+    explicit TextTokens(std::string_view text) : text_(text) {}
+
+    Token Next(std::string_view* name) {
+        for (;;) {
+            while (at_ < text_.size() && IsSpace(text_[at_])) ++at_;
+            if (at_ >= text_.size()) return Token::End;
+            const char c = text_[at_];
+            if (c == '#' || (c == '/' && at_ + 1 < text_.size() && text_[at_ + 1] == '/')) {
+                while (at_ < text_.size() && text_[at_] != '\n') ++at_;
+                continue;
+            }
+            if (c == '{' || c == '}' || c == ';' || c == ',') {
+                ++at_;
+                return c == '{' ? Token::Open : c == '}' ? Token::Close : Token::Other;
+            }
+            if (c == '"') {
+                const size_t end = text_.find('"', at_ + 1);
+                at_ = end == std::string_view::npos ? text_.size() : end + 1;
+                return Token::Other;
+            }
+            const size_t start = at_;
+            while (at_ < text_.size() && !EndsWord(text_[at_])) ++at_;
+            *name = text_.substr(start, at_ - start);
+            return (*name)[0] == '<' ? Token::Guid : Token::Name;
+        }
+    }
+
+private:
+    std::string_view text_;
+    size_t at_ = 0;
+};
+
+class BinaryTokens {
+public:
+    BinaryTokens(std::string_view data, int floatBytes) : data_(data), floatBytes_(floatBytes) {}
+
+    Token Next(std::string_view* name) {
+        std::uint32_t kind = 0, length = 0;
+        if (!Read(2, &kind)) return Token::End;
+        switch (kind) {
+        case 0x01:   // a name: its length, its characters
+            if (!Read(4, &length) || length > data_.size() - at_) return Token::End;
+            *name = data_.substr(at_, length);
+            at_ += length;
+            return Token::Name;
+        case 0x02:   // a string: its length, its characters, a terminating token
+            return Read(4, &length) && Skip(std::uint64_t{length} + 2) ? Token::Other : Token::End;
+        case 0x03: return Skip(4) ? Token::Other : Token::End;    // an integer
+        case 0x05: return Skip(16) ? Token::Guid : Token::End;    // a GUID
+        case 0x06:                                                  // a list of integers
+            return Read(4, &length) && Skip(std::uint64_t{length} * 4) ? Token::Other : Token::End;
+        case 0x07:   // a list of floats
+            return Read(4, &length) && Skip(std::uint64_t{length} * static_cast<unsigned>(floatBytes_)) ? Token::Other
+                                                                                                         : Token::End;
+        case 0x0a: return Token::Open;
+        case 0x0b: return Token::Close;
+        case 0x1f: *name = "template"; return Token::Name;
+        default:
+            if (kind >= 0x0c && kind <= 0x14) return Token::Other;   // punctuation
+            if (kind >= 0x28 && kind <= 0x34) {                      // the names of types
+                *name = "type";
+                return Token::Name;
+            }
+            return Token::End;   // not a token of the format: leave the verdict to the parser
+        }
+    }
+
+private:
+    bool Read(size_t bytes, std::uint32_t* value) {
+        if (data_.size() - at_ < bytes) return false;
+        *value = 0;
+        for (size_t i = 0; i < bytes; ++i)
+            *value |= static_cast<std::uint32_t>(static_cast<unsigned char>(data_[at_ + i])) << (8 * i);
+        at_ += bytes;
+        return true;
+    }
+    bool Skip(std::uint64_t bytes) {
+        if (data_.size() - at_ < bytes) return false;
+        at_ += static_cast<size_t>(bytes);
+        return true;
+    }
+
+    std::string_view data_;
+    int floatBytes_;
+    size_t at_ = 0;
+};
+
+// True when a frame holds "{ name }": a brace that no type name opens, directly in a frame.
+template <class Tokens>
+bool FrameHoldsReference(Tokens tokens) {
+    std::vector<std::string_view> open;   // the type of each open brace; empty for references
+    Token previous = Token::Other, beforePrevious = Token::Other;
+    std::string_view previousName, beforePreviousName;
+    for (;;) {
+        std::string_view name;
+        const Token token = tokens.Next(&name);
+        if (token == Token::End) return false;
+        if (token == Token::Guid) continue;
+        if (token == Token::Open) {
+            if (previous == Token::Name) {
+                // "Type {" or "Type name {".
+                open.push_back(beforePrevious == Token::Name ? beforePreviousName : previousName);
+            } else {
+                if (!open.empty() && open.back() == "Frame") return true;
+                open.push_back({});
+            }
+        } else if (token == Token::Close && !open.empty()) {
+            open.pop_back();
+        }
+        beforePrevious = previous;
+        beforePreviousName = previousName;
+        previous = token;
+        previousName = name;
+    }
+}
+
+bool RefersToObjectsByName(std::string_view bytes, const Header& header) {
+    const std::string_view body = bytes.substr(16);
+    if (header.format == "txt ") return FrameHoldsReference(TextTokens(body));
+    if (header.format == "bin ") return FrameHoldsReference(BinaryTokens(body, header.floatBytes));
+    return false;
+}
+
+// ---- Parsing ----------------------------------------------------------------------------
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = write(fd, p, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        p += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Reads the child's answer until it closes the pipe; false when it takes too long.
+bool ReadAll(int fd, std::string* out) {
+    const auto deadline = std::chrono::steady_clock::now() + kParseTimeLimit;
+    char buffer[65536];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        pollfd p{fd, POLLIN, 0};
+        const int ready = poll(&p, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) return false;
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        out->append(buffer, static_cast<size_t>(got));
+    }
+}
+
+// The child's side: parse, then write the scene as assimp's binary dump, preceded by its
+// size. Never returns.
+[[noreturn]] void ParseForParent(const std::string& bytes, int fd) {
+    // A crash ends the child quietly; the parent sees a short answer.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal, SIG_DFL);
+    int status = 1;
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
+        if (scene) {
+            Assimp::Exporter exporter;
+            const aiExportDataBlob* blob = exporter.ExportToBlob(scene, "assbin");
+            if (blob) {
+                const std::uint64_t size = blob->size;
+                if (WriteAll(fd, &size, sizeof size) && WriteAll(fd, blob->data, blob->size)) status = 0;
+            }
+        }
+    } catch (...) {
+    }
+    _exit(status);
+}
+
+// assimp 5.2's .x importer trusts the counts and indices in a file: a malformed one (a
+// skin weight naming a vertex past the end, say) makes it write out of bounds. So the file
+// is parsed in a child process, which hands the finished scene back in assimp's binary
+// dump format; a file that crashes or stalls the parser fails to load instead of taking
+// the program down. Only when no child can be started does the parse run here.
+std::unique_ptr<Assimp::Importer> Parse(const std::string& bytes) {
+    auto importer = std::make_unique<Assimp::Importer>();
+    auto parseHere = [&]() -> std::unique_ptr<Assimp::Importer> {
+        if (!importer->ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x")) return nullptr;
+        return std::move(importer);
+    };
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return parseHere();
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        ParseForParent(bytes, fds[1]);
+    }
+    close(fds[1]);
+    if (child < 0) {
+        close(fds[0]);
+        return parseHere();
+    }
+    std::string answer;
+    const bool complete = ReadAll(fds[0], &answer);
+    close(fds[0]);
+    if (!complete) kill(child, SIGKILL);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // The size in front tells a whole answer from one the child did not finish.
+    std::uint64_t size = 0;
+    if (!complete || answer.size() < sizeof size) return nullptr;
+    std::memcpy(&size, answer.data(), sizeof size);
+    if (size != answer.size() - sizeof size) return nullptr;
+    if (!importer->ReadFileFromMemory(answer.data() + sizeof size, answer.size() - sizeof size,
+                                      aiProcess_ValidateDataStructure, "assbin"))
+        return nullptr;
+    return importer;
+}
+
+// A parsed file and what its content is read against.
+struct ParsedFile {
+    std::unique_ptr<Assimp::Importer> importer;
+    const aiScene* scene = nullptr;
+    XFileOrigin origin;
+};
+
+HRESULT ParseFile(const char* file, D3DRMLOADTEXTURE3CALLBACK textureCallback, void* textureArg, ParsedFile* parsed) {
+    if (!file) return D3DRMERR_BADVALUE;
+    const std::optional<std::string> path = FindOnSearchPath(file);
+    if (!path || std::filesystem::is_directory(*path)) return D3DRMERR_FILENOTFOUND;
+    std::ifstream in(*path, std::ios::binary | std::ios::ate);
+    if (!in) return D3DRMERR_FILENOTFOUND;
+    std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return D3DRMERR_FILENOTFOUND;
+
+    const std::optional<Header> header = ReadHeader(bytes);
+    if (!header || RefersToObjectsByName(bytes, *header)) return D3DRMERR_BADFILE;
+    parsed->importer = Parse(bytes);
+    parsed->scene = parsed->importer ? parsed->importer->GetScene() : nullptr;
+    if (!parsed->scene || !parsed->scene->mRootNode) return D3DRMERR_BADFILE;
+    parsed->origin.folder = std::filesystem::path(*path).parent_path().string();
+    parsed->origin.version = header->version;
+    parsed->origin.textureCallback = textureCallback;
+    parsed->origin.textureArg = textureArg;
+    return D3DRM_OK;
+}
+
+}  // namespace
+
+HRESULT LoadXFile(const char* file, D3DRMLOADCALLBACK loadCallback, void* loadArg,
+                  D3DRMLOADTEXTURE3CALLBACK textureCallback, void* textureArg, IDirect3DRMFrame3* parent) {
+    ParsedFile parsed;
+    if (const HRESULT result = ParseFile(file, textureCallback, textureArg, &parsed); result != D3DRM_OK)
+        return result;
+    XFileObjects objects;
+    if (const HRESULT result = BuildXFileObjects(*parsed.scene, parsed.origin, &objects); result != D3DRM_OK)
+        return result;
+
+    // Everything is made: only now does anyone see any of it.
+    if (parent) {
+        for (const auto& frame : objects.frames) parent->AddChild(frame.get());
+        for (const auto& mesh : objects.meshes) parent->AddVisual(mesh.get());
+    } else if (loadCallback) {
+        for (const auto& frame : objects.frames) loadCallback(frame.get(), IID_IDirect3DRMFrame3, loadArg);
+        for (const auto& mesh : objects.meshes) loadCallback(mesh.get(), IID_IDirect3DRMMeshBuilder3, loadArg);
+    }
+    if (loadCallback)
+        for (const auto& set : objects.animationSets) loadCallback(set.get(), IID_IDirect3DRMAnimationSet2, loadArg);
+    return D3DRM_OK;
+}
+
+HRESULT LoadXFileIntoBuilder(MeshBuilder* builder, const char* file, D3DRMLOADTEXTURE3CALLBACK textureCallback,
+                             void* textureArg) {
+    if (!builder) return D3DRMERR_BADVALUE;
+    ParsedFile parsed;
+    if (const HRESULT result = ParseFile(file, textureCallback, textureArg, &parsed); result != D3DRM_OK)
+        return result;
+    return MergeXFileMeshes(*parsed.scene, parsed.origin, builder);
+}
