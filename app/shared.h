@@ -42,3 +42,34 @@ void ReportError(const char* text);
 
 // Where the camera of the next scene stands (render3d/scene.cpp).
 extern D3DVECTOR cameraStart;
+
+// The scene's fog (render3d/scene.cpp).
+extern BOOL fogEnable;        // 1
+extern D3DVALUE fogStart;     // 30.0
+extern D3DVALUE fogEnd;       // 100.0
+extern BYTE fogColor[3];      // red, green, blue: 128, 128, 128
+extern int fogMode;           // D3DRMFOG_LINEAR
+
+// The lamp set of every scene: red, green, blue and ambient (render3d/lights.cpp).
+extern Ref<IDirect3DRMLight> lampLights[4];
+extern BYTE withLightObject;  // 1: the lamps show lamp models
+
+// How the next loaded object is coloured, placed, scaled and spun (content/object_loading.cpp).
+struct Placement {
+    D3DVALUE red = 0.0f, green = 0.0f, blue = 0.0f;
+    D3DVALUE ambient = 1.0f;           // 1.0 at program start, 0.0 once reset
+    D3DVECTOR position{0.0f, 0.0f, 0.0f};
+    D3DVECTOR scale{1.0f, 1.0f, 1.0f};
+    D3DVECTOR axis{0.0f, 1.0f, 0.0f};  // rotation axis in scene coordinates
+    D3DVALUE angle = 0.0f;             // radians per frame
+};
+extern Placement placement;
+
+// Power, specular, emissive and ambient of loaded meshes (content/textures.cpp).
+struct MaterialRecord {
+    D3DVALUE power = 10.0f;
+    D3DVALUE specular = 0.8f;
+    D3DVALUE emissive = 0.2f;
+    D3DVALUE ambient = 1.0f;
+};
+extern MaterialRecord defaultMaterial;

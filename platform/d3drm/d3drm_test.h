@@ -1,10 +1,11 @@
 // Test hooks of the engine. Set by a test's set-up, never by the program.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/d3drm/direct3d.h"
+#include "platform/d3drm/d3drm.h"
 
 namespace d3drmtest {
 
@@ -17,5 +18,8 @@ struct FakeDevice {
 };
 
 void SetFakeDevices(std::vector<FakeDevice> devices);
+
+// The colour the device rendered at (x, y) from its top left, as 0x00RRGGBB; 0 without GL.
+D3DCOLOR ReadPixel(IDirect3DRMDevice3* device, int x, int y);
 
 }  // namespace d3drmtest

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/win32/win32_gl.h"
 
 namespace {
@@ -133,4 +134,14 @@ HRESULT Device::SetTextureQuality(D3DRMTEXTUREQUALITY quality) {
     if (quality > D3DRMTEXTURE_LINEAR) return D3DRMERR_BADVALUE;
     textureQuality_ = quality;
     return D3DRM_OK;
+}
+
+D3DCOLOR d3drmtest::ReadPixel(IDirect3DRMDevice3* device, int x, int y) {
+    Device* d = Device::From(device);
+    if (!d->BeginDrawing()) return 0;
+    // The target's rows run from the bottom.
+    unsigned char rgba[4] = {};
+    glReadPixels(x, static_cast<GLint>(d->GetHeight()) - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    RenderTarget::BindWindow();
+    return (static_cast<D3DCOLOR>(rgba[0]) << 16) | (static_cast<D3DCOLOR>(rgba[1]) << 8) | rgba[2];
 }

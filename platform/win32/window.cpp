@@ -33,6 +33,9 @@ bool EnsureVideo() {
     if (s.videoUp) return true;
     if (s.videoFailed) return false;
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A real window system only: without one SDL would fall back to an offscreen driver and
+    // run a show nobody sees. The user's SDL_VIDEODRIVER still wins.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "win32: no window system: %s\n", SDL_GetError());

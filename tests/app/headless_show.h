@@ -8,6 +8,7 @@
 #include "app/shared.h"
 #include "app/startup.h"
 #include "app/window_defs.h"
+#include "platform/fs/fs.h"
 #include "platform/win32/win32_test.h"
 #include "resources/resource_ids.h"
 
@@ -16,6 +17,7 @@ protected:
     void SetUp() override {
         win32test::EnableNoWindowSystem();
         win32test::EnableRecordedInteraction();
+        fs::SetInstallationFolder(VLX_INSTALL_DIR);   // the staged data: models, pictures
         instance = GetModuleHandleA(nullptr);
         WinClassDef classDef(instance);
         classDef.Register();

@@ -1,0 +1,64 @@
+// One show per user and display: a second start brings the running one forward and ends.
+#include "tests/e2e/staged_program.h"
+#include "tests/support/wait.h"
+
+namespace vlx_test {
+namespace {
+
+using E2eSingleInstance = StagedProgramTest;
+
+TEST_F(E2eSingleInstance, SecondCopyRestoresIconifiedFirstAndEnds) {
+    StartDisplay(XvfbServer::WindowManager::Openbox);
+    std::unique_ptr<Process> first = StartProgram();
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*first, &window));
+    x_->Iconify(window);
+    ASSERT_TRUE(WaitUntil([&] { return x_->Iconified(window) && !x_->Viewable(window); }, kPatience))
+        << "the window manager did not iconify the window";
+
+    std::unique_ptr<Process> second = StartProgram();
+    // Watch the display while the second copy runs: it must not show a window of its own.
+    size_t mostWindows = 0;
+    WaitUntil(
+        [&] {
+            mostWindows = std::max(mostWindows, x_->FindWindows(kWindowTitle).size());
+            return !second->Running();
+        },
+        kPatience, std::chrono::milliseconds(5));
+    EXPECT_EQ(second->Wait({}), ExitStatus::Exited(0)) << second->Stderr();
+    EXPECT_EQ(mostWindows, 1u) << "the second copy opened a window";
+
+    EXPECT_TRUE(WaitUntil([&] { return !x_->Iconified(window) && x_->Viewable(window); }, kPatience))
+        << "the first copy's window stayed iconified";
+    EXPECT_TRUE(first->Running()) << first->Wait({});
+
+    x_->Close(window);
+    EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
+}
+
+// The running copy is looked up per display, so shows on two X servers are independent.
+TEST_F(E2eSingleInstance, CopiesOnDifferentDisplaysBothRun) {
+    StartDisplay();
+    XvfbServer otherServer;
+    XClient otherX(otherServer.Display());
+
+    std::unique_ptr<Process> here = StartProgram();
+    XWindowId hereWindow = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*here, &hereWindow));
+
+    ProcessOptions options;
+    options.setEnv["DISPLAY"] = otherServer.Display();
+    std::unique_ptr<Process> there = StartProgramWithEnv(options);
+    const std::optional<XWindowId> thereWindow = otherX.WaitForWindow(kWindowTitle, kPatience);
+    ASSERT_TRUE(thereWindow) << "the copy on " << otherServer.Display() << " " << there->Wait({}) << ", stderr:\n"
+                             << there->Stderr();
+
+    otherX.Close(*thereWindow);
+    EXPECT_EQ(there->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << there->Stderr();
+    EXPECT_TRUE(here->Running());
+    x_->Close(hereWindow);
+    EXPECT_EQ(here->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << here->Stderr();
+}
+
+}  // namespace
+}  // namespace vlx_test

@@ -1,0 +1,63 @@
+// The staged program as a user meets it: started from its installation folder on a test's
+// own X server, its main window found by title and looked at through X.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/support/process.h"
+#include "tests/support/x_client.h"
+#include "tests/support/xvfb_server.h"
+
+namespace vlx_test {
+
+inline constexpr const char* kWindowTitle = "Virelux 2.5 (Freeware version)";
+inline constexpr int kWindowSize = 320;      // width and height the window is created with
+inline constexpr int kMenuBarHeight = 19;    // the client area starts below it
+inline constexpr int kCloseStatus = 412 & 0xFF;   // the command a close posts ends the loop
+inline constexpr std::chrono::milliseconds kPatience(20000);   // for anything the program does
+
+struct Area {
+    int left, top, right, bottom;   // right and bottom exclusive
+};
+// "" when every sampled pixel of `area` (a grid `step` apart, plus its last row and column)
+// is `expected`; otherwise the first pixel that is not, with its colour.
+std::string FirstMismatch(const Image& image, Area area, Rgb expected, int step = 10);
+
+inline constexpr int kColourTolerance = 2;   // per channel, for exact colours
+// The dark blue (0, 0, 0.4) of a scene without a picture.
+inline Rgb DarkBlue() { return {0, 0, 102}; }
+
+// What the client area shows once the first frame is up: the main scene, its background
+// picture bgr/bgnd.bmp stretched over the whole client area, with the logo and the lamps in
+// front of it. "" when the sampled pixels of `area` (client coordinates of `image` below the
+// menu bar) show that picture, apart from the few the objects and filtering change;
+// otherwise what differs. This is the one place that knows what the first frame looks like.
+std::string StartUpSceneMismatch(const Image& image, Area area);
+
+class StagedProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // Starts a private X server, with openbox when asked, and connects to it.
+    void StartDisplay(XvfbServer::WindowManager windowManager = XvfbServer::WindowManager::None);
+    // Starts the program from its installation folder on the test's display.
+    std::unique_ptr<Process> StartProgram(const std::map<std::string, std::string>& extraEnv = {});
+    std::unique_ptr<Process> StartProgramWithEnv(ProcessOptions options);
+
+    // Waits until the program's window shows its first frame: the centre of the client area
+    // shows the start-up scene. A fatal failure says what was seen instead.
+    void WaitForFirstFrame(Process& program, XWindowId* window);
+
+    static std::string ProgramPath();
+
+    std::unique_ptr<XvfbServer> server_;   // declared before x_: the connection closes first
+    std::unique_ptr<XClient> x_;
+};
+
+}  // namespace vlx_test

@@ -1,0 +1,89 @@
+// Start-up, the first frame, resizing and the ways a show ends normally.
+#include <signal.h>
+
+#include "tests/e2e/staged_program.h"
+#include "tests/support/wait.h"
+
+namespace vlx_test {
+namespace {
+
+class E2eStartUpAndClose : public StagedProgramTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StagedProgramTest::SetUp());
+        StartDisplay();
+    }
+};
+
+TEST_F(E2eStartUpAndClose, WindowShowsMenuBarOverBackgroundAndCloseEndsWith412) {
+    std::unique_ptr<Process> program = StartProgram();
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
+    const std::optional<WindowGeometry> geometry = x_->Geometry(window);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->width, kWindowSize);
+    EXPECT_EQ(geometry->height, kWindowSize);
+
+    // The first frame filled the whole client area, up to its edges: an image placed under the
+    // menu bar, or sized to the window rather than the client area, leaves a strip uncovered.
+    const std::optional<Image> image = x_->Capture(window);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(StartUpSceneMismatch(*image, {0, kMenuBarHeight, image->width, image->height}), "");
+    // The menu bar is drawn over the top: light grey around its item names.
+    for (int y : {2, kMenuBarHeight - 4})
+        for (int x : {2, image->width / 2, image->width - 3}) {
+            const Rgb seen = image->At(x, y);
+            EXPECT_TRUE(seen.r >= 150 && seen.g >= 150 && seen.b >= 150)
+                << "the menu bar at (" << x << ", " << y << ") is " << ToString(seen);
+        }
+
+    x_->Close(window);
+    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+    EXPECT_EQ(program->Stderr().find("first frame presented"), std::string::npos)
+        << "a diagnostic was printed without being asked for";
+}
+
+TEST_F(E2eStartUpAndClose, TerminationSignalEndsShowLikeClose) {
+    std::unique_ptr<Process> program = StartProgram();
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+}
+
+TEST_F(E2eStartUpAndClose, FirstFrameDiagnosticIsPrintedWhenAsked) {
+    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_FIRST_FRAME", "1"}});
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
+    EXPECT_TRUE(WaitUntil([&] { return program->Stderr().find("win32: first frame presented ") != std::string::npos; },
+                          kPatience))
+        << "stderr:\n" << program->Stderr();
+    x_->Close(window);
+    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+}
+
+TEST_F(E2eStartUpAndClose, ResizedWindowKeepsFillingClientArea) {
+    std::unique_ptr<Process> program = StartProgram();
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
+
+    constexpr int kWidth = 500, kHeight = 400;
+    x_->Resize(window, kWidth, kHeight);
+    const Area client{0, kMenuBarHeight, kWidth, kHeight};
+    std::string mismatch = "the window never became " + std::to_string(kWidth) + " x " + std::to_string(kHeight);
+    WaitUntil(
+        [&] {
+            const std::optional<Image> image = x_->Capture(window);
+            if (!image || image->width != kWidth || image->height != kHeight) return false;
+            mismatch = StartUpSceneMismatch(*image, client);
+            return mismatch.empty();
+        },
+        kPatience, std::chrono::milliseconds(50));
+    EXPECT_EQ(mismatch, "") << "stderr:\n" << program->Stderr();
+
+    x_->Close(window);
+    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+}
+
+}  // namespace
+}  // namespace vlx_test

@@ -1,0 +1,206 @@
+// The OpenGL renderer, read back pixel by pixel: a real window on a private Xvfb, Mesa's
+// llvmpipe, and scenes built through the engine's own calls.
+#include <gtest/gtest.h>
+#include <SDL.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
+#include "platform/win32/win32_test.h"
+#include "tests/support/xvfb_server.h"
+
+namespace {
+
+constexpr int kSize = 128;
+
+struct Rgb {
+    int r, g, b;
+};
+Rgb Split(D3DCOLOR c) { return {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)}; }
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override {
+        xvfb = std::make_unique<vlx_test::XvfbServer>();
+        setenv("DISPLAY", xvfb->Display().c_str(), 1);
+        win32test::EnableRecordedInteraction();
+        WNDCLASSEXA wc;
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "RenderTest";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        window = CreateWindowExA(0, "RenderTest", "render", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, kSize, kSize, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        Ref<IDirect3DRM> first;
+        Direct3DRMCreate(first.put());
+        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        ASSERT_EQ(DirectDrawCreateClipper(0, clipper.put(), nullptr), DD_OK);
+        clipper->SetHWnd(0, window);
+        ASSERT_EQ(root->CreateDeviceFromClipper(clipper.get(), nullptr, kSize, kSize, device.put()), D3DRM_OK);
+        device->SetQuality(D3DRMRENDER_GOURAUD);
+        root->CreateFrame(nullptr, scene.put());
+        root->CreateFrame(scene.get(), camera.put());
+        camera->SetPosition(scene.get(), 0, 0, -10);
+        ASSERT_EQ(root->CreateViewport(device.get(), camera.get(), 0, 0, kSize, kSize, viewport.put()), D3DRM_OK);
+        viewport->SetBack(5000.0f);
+        scene->SetSceneBackgroundRGB(0.0f, 0.0f, 0.4f);
+    }
+    void TearDown() override {
+        viewport.reset();
+        camera.reset();
+        scene.reset();
+        device.reset();
+        if (window) DestroyWindow(window);
+    }
+
+    Rgb Draw(int x = kSize / 2, int y = kSize / 2) {
+        viewport->Clear(D3DRMCLEAR_ALL);
+        viewport->Render(scene.get());
+        return Pixel(x, y);
+    }
+    Rgb Pixel(int x, int y) { return Split(d3drmtest::ReadPixel(device.get(), x, y)); }
+
+    // A square of side 2·half facing the camera (-z), clockwise seen from it, at depth z.
+    Ref<IDirect3DRMMeshBuilder3> Square(float half, float z, bool tiltedNormals = false) {
+        Ref<IDirect3DRMMeshBuilder3> mb;
+        root->CreateMeshBuilder(mb.put());
+        const D3DVECTOR v[4] = {{-half, half, z}, {half, half, z}, {half, -half, z}, {-half, -half, z}};
+        // Tilted normals lean left and right, so Gouraud shading changes across the square.
+        const D3DVECTOR n[4] = {{-0.9f, 0, -0.4f}, {0.9f, 0, -0.4f}, {0.9f, 0, -0.4f}, {-0.9f, 0, -0.4f}};
+        const D3DVECTOR flat[4] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
+        const DWORD faces[] = {4, 0, 0, 1, 1, 2, 2, 3, 3, 0};
+        EXPECT_EQ(mb->AddFaces(4, v, 4, tiltedNormals ? n : flat, faces, nullptr), D3DRM_OK);
+        return mb;
+    }
+    Ref<IDirect3DRMFrame3> Holding(IUnknown* visual) {
+        Ref<IDirect3DRMFrame3> f;
+        root->CreateFrame(scene.get(), f.put());
+        f->AddVisual(visual);
+        return f;
+    }
+    void AddLight(D3DRMLIGHTTYPE type, float r, float g, float b, D3DVECTOR direction = {0, 0, 1}) {
+        Ref<IDirect3DRMLight> light;
+        root->CreateLightRGB(type, r, g, b, light.put());
+        Ref<IDirect3DRMFrame3> f;
+        root->CreateFrame(scene.get(), f.put());
+        f->SetOrientation(scene.get(), direction.x, direction.y, direction.z, 0, 1, 0);
+        f->AddLight(light.get());
+    }
+
+    std::unique_ptr<vlx_test::XvfbServer> xvfb;
+    HWND window = nullptr;
+    Ref<IDirect3DRM3> root;
+    Ref<IDirectDrawClipper> clipper;
+    Ref<IDirect3DRMDevice3> device;
+    Ref<IDirect3DRMFrame3> scene, camera;
+    Ref<IDirect3DRMViewport2> viewport;
+};
+
+}  // namespace
+
+TEST_F(Render, AnEmptySceneShowsItsBackgroundColour) {
+    const Rgb c = Draw();
+    EXPECT_EQ(c.r, 0);
+    EXPECT_EQ(c.g, 0);
+    EXPECT_EQ(c.b, 102);
+}
+
+TEST_F(Render, ARedLightOnAWhiteObjectGivesRedAndNoGreen) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_DIRECTIONAL, 1, 0, 0);
+    const Rgb c = Draw();
+    EXPECT_GT(c.r, 200);
+    EXPECT_EQ(c.g, 0);
+    EXPECT_EQ(c.b, 0);
+}
+
+TEST_F(Render, BackFacesAreNotDrawn) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 1, 1);
+    auto frame = Holding(square.get());
+    AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
+    EXPECT_EQ(Draw().r, 255);
+    frame->SetOrientation(scene.get(), 0, 0, -1, 0, 1, 0);   // turned round: we see its back
+    const Rgb c = Draw();
+    EXPECT_EQ(c.r, 0);
+    EXPECT_EQ(c.b, 102);
+}
+
+TEST_F(Render, WireframeLeavesTheBackgroundVisibleBetweenTheEdges) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
+    EXPECT_EQ(Draw().r, 255);
+    device->SetQuality((device->GetQuality() & ~D3DRMFILL_MASK) | D3DRMFILL_WIREFRAME);
+    const Rgb inside = Draw(kSize / 2 + 5, kSize / 2 - 7);
+    EXPECT_EQ(inside.r, 0);
+    EXPECT_EQ(inside.b, 102);
+    // Somewhere on the square's edge something is drawn.
+    bool edge = false;
+    for (int x = 0; x < kSize && !edge; ++x)
+        for (int y = 0; y < kSize && !edge; ++y) edge = Pixel(x, y).r > 128;
+    EXPECT_TRUE(edge);
+}
+
+TEST_F(Render, APointFullyInsideTheFogShowsTheFogColour) {
+    auto square = Square(200, 300);   // far beyond the fog's end, still filling the view
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
+    scene->SetSceneFogEnable(TRUE);
+    scene->SetSceneFogMode(D3DRMFOG_LINEAR);
+    scene->SetSceneFogColor(0x00206080);
+    scene->SetSceneFogParams(30.0f, 100.0f, 1.0f);
+    device->SetDither(FALSE);
+    const Rgb c = Draw();
+    EXPECT_EQ(c.r, 0x20);
+    EXPECT_EQ(c.g, 0x60);
+    EXPECT_EQ(c.b, 0x80);
+}
+
+TEST_F(Render, FlatShadingGivesOneColourPerFaceAndGouraudAGradient) {
+    auto square = Square(3, 0, true);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_DIRECTIONAL, 1, 1, 1, {0.5f, 0, 1});
+    device->SetDither(FALSE);
+    device->SetQuality(D3DRMRENDER_FLAT);
+    const Rgb left = Draw(kSize / 2 - 20), right = Pixel(kSize / 2 + 20, kSize / 2);
+    EXPECT_EQ(left.r, right.r);
+    EXPECT_GT(left.r, 0);
+    device->SetQuality(D3DRMRENDER_GOURAUD);
+    const Rgb gLeft = Draw(kSize / 2 - 20), gRight = Pixel(kSize / 2 + 20, kSize / 2);
+    EXPECT_GT(std::abs(gLeft.r - gRight.r), 20);
+}
+
+TEST_F(Render, ADecalDropsExactlyTheKeyColourAndKeepsTheRest) {
+    // A picture: its left half pure black (the key), its right half a near-black grey.
+    const std::string path = (std::filesystem::temp_directory_path() / ("decal-" + std::to_string(getpid()) + ".bmp")).string();
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 32, SDL_PIXELFORMAT_ARGB8888);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) static_cast<Uint32*>(s->pixels)[y * 8 + x] = x < 4 ? 0xFF000000u : 0xFF010101u;
+    ASSERT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
+    SDL_FreeSurface(s);
+    Ref<IDirect3DRMTexture3> texture;
+    ASSERT_EQ(root->LoadTexture(path.c_str(), texture.put()), D3DRM_OK);
+    std::filesystem::remove(path);
+    texture->SetDecalSize(8, 8);
+    texture->SetDecalOrigin(4, 4);   // centred on the frame
+    texture->SetDecalTransparency(TRUE);
+    texture->SetDecalTransparentColor(D3DRMCreateColorRGB(0, 0, 0));
+    Holding(texture.get());
+    device->SetDither(FALSE);
+    device->SetTextureQuality(D3DRMTEXTURE_NEAREST);
+    const Rgb key = Draw(kSize / 2 - 15), kept = Pixel(kSize / 2 + 15, kSize / 2);
+    EXPECT_EQ(key.b, 102);   // the background shows through
+    EXPECT_EQ(kept.r, 1);
+    EXPECT_EQ(kept.b, 1);
+}

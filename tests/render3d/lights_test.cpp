@@ -1,0 +1,119 @@
+// The lamp set of every scene and the lights added to it.
+#include "content/object_loading.h"
+#include "render3d/lights.h"
+#include "render3d/scene.h"
+#include "tests/app/headless_show.h"
+
+using Lights = HeadlessShow;
+
+namespace {
+
+// The newest child frame of the scene.
+Ref<IDirect3DRMFrame3> LastChild() {
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    Ref<IDirect3DRMFrame3> last;
+    children->GetElement(children->GetSize() - 1, last.put());
+    return last;
+}
+
+int VisualCount(IDirect3DRMFrame3* frame) {
+    DWORD count = 0;
+    frame->GetVisuals(&count, nullptr);
+    return static_cast<int>(count);
+}
+
+}  // namespace
+
+TEST_F(Lights, TheLampSetHasFourLightsAndModelsOnlyWhenAsked) {
+    for (BYTE models : {BYTE{1}, BYTE{0}}) {
+        withLightObject = models;
+        TearDownScene();
+        ASSERT_TRUE(CreateScene(window, ""));
+        Ref<IDirect3DRMFrameArray> children;
+        appState->scene->GetChildren(children.put());
+        int lights = 0, visuals = 0;
+        for (DWORD i = 0; i < children->GetSize(); ++i) {
+            Ref<IDirect3DRMFrame3> f;
+            children->GetElement(i, f.put());
+            Ref<IDirect3DRMLightArray> held;
+            f->GetLights(held.put());
+            lights += static_cast<int>(held->GetSize());
+            visuals += VisualCount(f.get());
+        }
+        EXPECT_EQ(lights, 4);
+        EXPECT_EQ(visuals, models ? 3 : 0);
+        EXPECT_EQ(lampLights[3]->GetType(), D3DRMLIGHT_AMBIENT);
+        EXPECT_EQ(lampLights[0]->GetType(), D3DRMLIGHT_DIRECTIONAL);
+        EXPECT_EQ(lampLights[1]->GetColor() & 0xFFFFFF, D3DRMCreateColorRGB(0, 0.2f, 0) & 0xFFFFFF);
+    }
+}
+
+TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModel) {
+    const D3DRMLIGHTTYPE types[] = {D3DRMLIGHT_DIRECTIONAL, D3DRMLIGHT_PARALLELPOINT, D3DRMLIGHT_POINT, D3DRMLIGHT_SPOT};
+    for (int kind = 1; kind <= 4; ++kind) {
+        SetPlacement(0.5f, 0.25f, 1.0f, 1, 2, 3, 1, 1, 1, 0, 0, 1, 0);
+        ASSERT_TRUE(AddLight(kind));
+        Ref<IDirect3DRMFrame3> frame = LastChild();
+        Ref<IDirect3DRMLightArray> held;
+        frame->GetLights(held.put());
+        Ref<IDirect3DRMLight> light;
+        held->GetElement(0, light.put());
+        EXPECT_EQ(light->GetType(), types[kind - 1]);
+        EXPECT_EQ(VisualCount(frame.get()), 1);
+        D3DVECTOR p;
+        frame->GetPosition(appState->scene.get(), &p);
+        EXPECT_FLOAT_EQ(p.y, 2.0f);
+    }
+    EXPECT_FALSE(AddLight(6));
+}
+
+TEST_F(Lights, KindFiveOnlyRecoloursTheAmbientLamp) {
+    Ref<IDirect3DRMFrameArray> before;
+    appState->scene->GetChildren(before.put());
+    SetPlacement(0.5f, 0.5f, 0.5f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
+    ASSERT_TRUE(AddLight(5));
+    Ref<IDirect3DRMFrameArray> after;
+    appState->scene->GetChildren(after.put());
+    EXPECT_EQ(after->GetSize(), before->GetSize());
+    EXPECT_EQ(lampLights[3]->GetColor() & 0xFFFFFF, D3DRMCreateColorRGB(0.5f, 0.5f, 0.5f) & 0xFFFFFF);
+}
+
+TEST_F(Lights, AScaleOfZeroLeavesTheModelAtItsFileSize) {
+    SetPlacement(1, 1, 1, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 1, 0);
+    ASSERT_TRUE(AddLight(3));
+    SetPlacement(1, 1, 1, 0, 0, 0, 0.0f, 1.0f, 1.0f, 0, 0, 1, 0);
+    ASSERT_TRUE(AddLight(3));
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    D3DRMBOX half, whole;
+    for (DWORD i : {children->GetSize() - 2, children->GetSize() - 1}) {
+        Ref<IDirect3DRMFrame3> f;
+        children->GetElement(i, f.put());
+        IUnknown* visual = nullptr;
+        DWORD count = 1;
+        f->GetVisuals(&count, &visual);
+        Ref<IDirect3DRMMeshBuilder3> mb;
+        visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(mb.put()));
+        visual->Release();
+        mb->GetBox(i == children->GetSize() - 2 ? &half : &whole);
+    }
+    EXPECT_NEAR(whole.max.y - whole.min.y, 2.0f * (half.max.y - half.min.y), 1e-4f);
+}
+
+TEST_F(Lights, ASpinningLightTurnsAndAStillOneFacesItsAxis) {
+    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, -1, 1, 0);
+    ASSERT_TRUE(AddLight(4));
+    Ref<IDirect3DRMFrame3> still = LastChild();
+    D3DVECTOR dir, up;
+    still->GetOrientation(appState->scene.get(), &dir, &up);
+    EXPECT_NEAR(dir.y, -0.70710677f, 1e-5f);
+    EXPECT_NEAR(dir.z, 0.70710677f, 1e-5f);
+    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0.01f);
+    ASSERT_TRUE(AddLight(4));
+    Ref<IDirect3DRMFrame3> turning = LastChild();
+    D3DVECTOR axis;
+    D3DVALUE theta = 0;
+    turning->GetRotation(appState->scene.get(), &axis, &theta);
+    EXPECT_FLOAT_EQ(theta, 0.01f);
+}

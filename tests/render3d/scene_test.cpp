@@ -1,0 +1,69 @@
+// Building scenes: the main scene, backgrounds, fog and tearing down.
+#include "content/object_loading.h"
+#include "render3d/scene.h"
+#include "tests/app/headless_show.h"
+
+using Scenes = HeadlessShow;
+
+namespace {
+
+int ChildCount(IDirect3DRMFrame3* frame) {
+    Ref<IDirect3DRMFrameArray> children;
+    frame->GetChildren(children.put());
+    return static_cast<int>(children->GetSize());
+}
+
+}  // namespace
+
+TEST_F(Scenes, TheMainSceneHasItsPictureLampsSpotLightAndTurningLogo) {
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+    // Camera, empty frame, four lamp frames, the spot light, the logo.
+    EXPECT_EQ(ChildCount(appState->scene.get()), 8);
+    for (const auto& lamp : lampLights) EXPECT_TRUE(lamp);
+    // The first scene keeps the initial grey fog; the settings for the next one changed.
+    EXPECT_EQ(appState->scene->GetSceneFogColor() & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(fogColor[0], 32);
+    EXPECT_EQ(fogColor[2], 128);
+    EXPECT_FLOAT_EQ(defaultMaterial.power, 80.0f);
+}
+
+TEST_F(Scenes, TheMainSceneAgainTakesTheNewFogColour) {
+    TearDownScene();
+    ASSERT_TRUE(CreateMainScene(window));
+    EXPECT_EQ(appState->scene->GetSceneFogColor() & 0xFFFFFF, 0x204080u);
+}
+
+TEST_F(Scenes, AnEmptyOrOneCharacterBackgroundNameGivesDarkBlue) {
+    for (const char* name : {"", "x"}) {
+        TearDownScene();
+        ASSERT_TRUE(CreateScene(window, name));
+        EXPECT_EQ(appState->scene->GetSceneBackground(), D3DRMCreateColorRGB(0.0f, 0.0f, 0.4f)) << name;
+    }
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+TEST_F(Scenes, AMissingPictureIsReportedAndLeavesBlack) {
+    TearDownScene();
+    ASSERT_TRUE(CreateScene(window, "bgr\\missing.bmp"));
+    EXPECT_EQ(appState->scene->GetSceneBackground() & 0xFFFFFF, 0u);
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "Failed to load Background Image.");
+}
+
+TEST_F(Scenes, TearingDownTwiceDoesNothingTheSecondTime) {
+    TearDownScene();
+    EXPECT_FALSE(appState->scene);
+    EXPECT_FALSE(lampLights[0]);
+    TearDownScene();
+    EXPECT_FALSE(appState->viewport);
+}
+
+TEST_F(Scenes, EveryNewSceneTakesTheCameraStart) {
+    cameraStart = D3DVECTOR{3.0f, 4.0f, -20.0f};
+    TearDownScene();
+    ASSERT_TRUE(CreateScene(window, ""));
+    D3DVECTOR p;
+    appState->camera->GetPosition(appState->scene.get(), &p);
+    EXPECT_FLOAT_EQ(p.x, 3.0f);
+    EXPECT_FLOAT_EQ(p.z, -20.0f);
+}
