@@ -74,6 +74,8 @@ HWND GetLastActivePopup(HWND hwnd);
 // that class that another process of the same user shows on the same display.
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 BOOL GetClientRect(HWND hwnd, RECT* rect);   // the area below the menu bar
+// Moves and sizes the whole window (menu bar included); WM_SIZE follows through the queue.
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);

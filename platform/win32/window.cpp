@@ -316,6 +316,26 @@ BOOL GetClientRect(HWND hwnd, RECT* rect) {
     return TRUE;
 }
 
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    HWND w = LiveWindow(hwnd);
+    if (!w || width <= 0 || height <= 0) return FALSE;
+    if (w->sdl) {
+        SDL_SetWindowPosition(w->sdl, x, y);
+        SDL_SetWindowSize(w->sdl, width, height);
+    } else {
+        SDL_WindowEvent e{};
+        e.type = SDL_WINDOWEVENT;
+        e.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+        e.data1 = width;
+        e.data2 = height;
+        SDL_Event event;
+        event.window = e;
+        W32().injected.push_back(event);
+    }
+    if (repaint) w->invalid = true;
+    return TRUE;
+}
+
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     HWND w = LiveWindow(hwnd);
     if (!w) return FALSE;

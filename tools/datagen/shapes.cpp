@@ -74,6 +74,30 @@ void AddBox(Model& m, Vec3 lo, Vec3 hi, int material = 0) {
     }
 }
 
+// A ring of tube radius `small` around a circle of radius `big` about the y axis (or, with
+// `aboutZ`, about the z axis), centred at `offset`.
+void AddTorus(Model& m, float big, float small, int major, int minor, bool aboutZ, Vec3 offset, int material) {
+    std::vector<std::vector<int>> grid;
+    for (int i = 0; i <= major; ++i) {
+        const float a = 2 * kPi * static_cast<float>(i) / static_cast<float>(major);
+        std::vector<int> ring;
+        for (int j = 0; j <= minor; ++j) {
+            const float b = 2 * kPi * static_cast<float>(j) / static_cast<float>(minor);
+            const float c = std::cos(b) * std::cos(a), s = std::cos(b) * std::sin(a), h = std::sin(b);
+            const Vec3 normal = aboutZ ? Vec3{c, s, h} : Vec3{c, h, s};
+            const Vec3 centre = aboutZ ? Vec3{big * std::cos(a), big * std::sin(a), 0} : Vec3{big * std::cos(a), 0, big * std::sin(a)};
+            ring.push_back(m.AddVertex(offset + centre + normal * small, normal, static_cast<float>(i) / static_cast<float>(major),
+                                       static_cast<float>(j) / static_cast<float>(minor)));
+        }
+        grid.push_back(ring);
+    }
+    for (int i = 0; i < major; ++i)
+        for (int j = 0; j < minor; ++j) {
+            const int a = grid[i][j], b = grid[i + 1][j], c = grid[i + 1][j + 1], d = grid[i][j + 1];
+            m.AddFace({a, b, c, d}, Normalize(m.normals[a] + m.normals[c]), material);
+        }
+}
+
 std::vector<ProfilePoint> SphereProfile(float radius, int rings) {
     std::vector<ProfilePoint> profile;
     for (int r = 0; r <= rings; ++r) {
@@ -115,25 +139,7 @@ Model Cone() {
 
 Model Torus() {
     Model m;
-    const int major = 28, minor = 14;
-    const float big = 1.0f, small = 0.35f;
-    std::vector<std::vector<int>> grid;
-    for (int i = 0; i <= major; ++i) {
-        const float a = 2 * kPi * static_cast<float>(i) / major;
-        std::vector<int> ring;
-        for (int j = 0; j <= minor; ++j) {
-            const float b = 2 * kPi * static_cast<float>(j) / minor;
-            const Vec3 normal{std::cos(b) * std::cos(a), std::sin(b), std::cos(b) * std::sin(a)};
-            const Vec3 centre{big * std::cos(a), 0, big * std::sin(a)};
-            ring.push_back(m.AddVertex(centre + normal * small, normal, static_cast<float>(i) / major, static_cast<float>(j) / minor));
-        }
-        grid.push_back(ring);
-    }
-    for (int i = 0; i < major; ++i)
-        for (int j = 0; j < minor; ++j) {
-            const int a = grid[i][j], b = grid[i + 1][j], c = grid[i + 1][j + 1], d = grid[i][j + 1];
-            m.AddFace({a, b, c, d}, Normalize(m.normals[a] + m.normals[c]));
-        }
+    AddTorus(m, 1.0f, 0.35f, 28, 16, false, {0, 0, 0}, 0);
     return m;
 }
 
@@ -174,26 +180,8 @@ Model Logo() {
     AddBox(m, {-0.75f, -0.3f, -0.15f}, {-0.3f, 0.5f, 0.15f}, 1);
     AddBox(m, {-0.22f, -0.3f, -0.15f}, {0.22f, 0.9f, 0.15f}, 2);
     AddBox(m, {0.3f, -0.3f, -0.15f}, {0.75f, 0.2f, 0.15f}, 3);
-    // The ring, lying in the x-y plane around the bars.
-    const int major = 32, minor = 8;
-    const float big = 1.1f, small = 0.08f;
-    std::vector<std::vector<int>> grid;
-    for (int i = 0; i <= major; ++i) {
-        const float a = 2 * kPi * static_cast<float>(i) / major;
-        std::vector<int> ring;
-        for (int j = 0; j <= minor; ++j) {
-            const float b = 2 * kPi * static_cast<float>(j) / minor;
-            const Vec3 normal{std::cos(b) * std::cos(a), std::cos(b) * std::sin(a), std::sin(b)};
-            const Vec3 centre{big * std::cos(a), big * std::sin(a) + 0.2f, 0};
-            ring.push_back(m.AddVertex(centre + normal * small, normal, static_cast<float>(i) / major, static_cast<float>(j) / minor));
-        }
-        grid.push_back(ring);
-    }
-    for (int i = 0; i < major; ++i)
-        for (int j = 0; j < minor; ++j) {
-            const int a = grid[i][j], b = grid[i + 1][j], c = grid[i + 1][j + 1], d = grid[i][j + 1];
-            m.AddFace({a, b, c, d}, Normalize(m.normals[a] + m.normals[c]), 0);
-        }
+    // The ring, standing in the x-y plane around the bars.
+    AddTorus(m, 1.1f, 0.08f, 32, 8, true, {0, 0.2f, 0}, 0);
     return m;
 }
 
