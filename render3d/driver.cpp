@@ -139,6 +139,15 @@ bool RebuildViewport(HWND, int width, int height) {
     return true;
 }
 
+void ChangeDriver(HWND window, int k) {
+    if (k == currentDriver || k < 0 || k >= driverCount) return;
+    const int previous = currentDriver;
+    currentDriver = k;
+    RECT client;
+    GetClientRect(window, &client);
+    if (!RebuildViewport(window, client.right, client.bottom)) currentDriver = previous;
+}
+
 bool ResizeViewport(HWND window, int width, int height) {
     if (appState->viewport && static_cast<int>(appState->viewport->GetWidth()) == width &&
         static_cast<int>(appState->viewport->GetHeight()) == height)

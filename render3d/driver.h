@@ -30,6 +30,9 @@ bool CreateDevice(HWND window);
 // A new device of the given size on the current driver and a new viewport, carrying the
 // render settings and the scene's fog over. Reports its own failure.
 bool RebuildViewport(HWND window, int width, int height);
+// Switches to driver k (a choice of commands 80..84): rebuilds at the client size, and puts
+// the old choice back when the rebuild fails. Choosing the current driver does nothing.
+void ChangeDriver(HWND window, int k);
 // Rebuilds only when the size differs from the viewport's.
 bool ResizeViewport(HWND window, int width, int height);
 // The viewport every scene uses: the whole device, far plane at 5000.

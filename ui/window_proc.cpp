@@ -74,6 +74,12 @@ LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(wParam);
         return 0;
+    case WM_COMMAND:
+        // FIXME: the window's Controller takes every command once it exists; until then the
+        // driver entries are the only commands with an effect.
+        if (LOWORD(wParam) >= IDM_DRIVER_FIRST && LOWORD(wParam) <= IDM_DRIVER_LAST)
+            ChangeDriver(hwnd, LOWORD(wParam) - IDM_DRIVER_FIRST);
+        return 0;
     default:
         break;
     }

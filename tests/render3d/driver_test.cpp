@@ -90,3 +90,49 @@ TEST(DepthFlags, FollowTheDisplayDepth) {
     EXPECT_EQ(DepthToRenderFlags(8), DDBD_8);
     EXPECT_EQ(DepthToRenderFlags(15), 0u);
 }
+
+// Choosing a driver from the menu of the running show.
+#include "tests/app/headless_show.h"
+
+class DriverChoice : public HeadlessShow {
+protected:
+    void SetUp() override {
+        d3drmtest::SetFakeDevices({FakeDevice{"first", true, D3DCOLOR_RGB, DDBD_32}, FakeDevice{"second", true, D3DCOLOR_RGB, DDBD_32}});
+        driverCount = 0;
+        HeadlessShow::SetUp();
+        Settle();
+    }
+};
+
+TEST_F(DriverChoice, AnotherDriverRebuildsDeviceAndViewport) {
+    ASSERT_EQ(driverCount, 2);
+    ASSERT_EQ(currentDriver, 0);
+    IDirect3DRMDevice3* before = appState->device.get();
+    win32test::ChooseMenuItem(window, 81);
+    Settle();
+    EXPECT_EQ(currentDriver, 1);
+    EXPECT_NE(appState->device.get(), before);
+    EXPECT_EQ(appState->viewport->GetWidth(), 320u);
+    win32test::OpenMenuPopup(window, {1});
+    HMENU functions = GetSubMenu(GetMenu(window), 1);
+    EXPECT_EQ(GetMenuState(functions, 81, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    EXPECT_EQ(GetMenuState(functions, 80, MF_BYCOMMAND) & MF_CHECKED, 0u);
+}
+
+TEST_F(DriverChoice, TheCurrentDriverDoesNothing) {
+    IDirect3DRMDevice3* before = appState->device.get();
+    win32test::ChooseMenuItem(window, 80);
+    Settle();
+    EXPECT_EQ(appState->device.get(), before);
+}
+
+TEST_F(DriverChoice, AFailedRebuildIsReportedAndTheOldChoiceKept) {
+    ShowWindow(window, SW_MINIMIZE);   // no client area: no device can be made for it
+    Settle();
+    win32test::ChooseMenuItem(window, 81);
+    Settle();
+    EXPECT_EQ(currentDriver, 0);
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "A failure occurred while rebuilding the viewport.\n");
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
+}
