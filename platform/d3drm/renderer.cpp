@@ -107,27 +107,47 @@ struct Renderer::LightSet {
     glm::vec3 attenuation[kMaxLights];
 };
 
-Renderer::Renderer() {
-    const std::string header = "#version 330 core\n";
+static GLuint Link(const char* defines) {
+    const std::string header = std::string("#version 330 core\n") + defines;
     const GLuint vs = Compile(GL_VERTEX_SHADER, header + kLightingGlsl + kVertexGlsl);
     const GLuint fs = Compile(GL_FRAGMENT_SHADER, header + kLightingGlsl + kFragmentGlsl);
+    GLuint program = 0;
     if (vs && fs) {
-        program_ = glCreateProgram();
-        glAttachShader(program_, vs);
-        glAttachShader(program_, fs);
-        glLinkProgram(program_);
+        program = glCreateProgram();
+        glAttachShader(program, vs);
+        glAttachShader(program, fs);
+        glLinkProgram(program);
         GLint ok = 0;
-        glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
         if (!ok) {
             char log[2048];
-            glGetProgramInfoLog(program_, sizeof log, nullptr, log);
+            glGetProgramInfoLog(program, sizeof log, nullptr, log);
             std::fprintf(stderr, "d3drm: shader program: %s\n", log);
-            glDeleteProgram(program_);
-            program_ = 0;
+            glDeleteProgram(program);
+            program = 0;
         }
     }
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
+    return program;
+}
+
+// What every program needs to know of the frame being drawn.
+struct Renderer::FrameState {
+    glm::mat4 view{1.0f};
+    glm::mat4 projection{1.0f};
+    glm::vec3 cameraPosition{0.0f};
+    bool dither = false;
+    LightSet lights;
+    int fogMode = -1;
+    glm::vec3 fogColor{0.0f};
+    glm::vec3 fogParams{0.0f};
+};
+
+Renderer::Renderer() : frameState_(std::make_unique<FrameState>()) {
+    programs_[kUnlit] = Link("#define UNLIT 1\n#define PHONG 0\n");
+    programs_[kVertexLit] = Link("#define UNLIT 0\n#define PHONG 0\n");
+    programs_[kPhong] = Link("#define UNLIT 0\n#define PHONG 1\n");
 
     // A unit quad for decals and the background, two triangles of GpuVertex.
     glGenVertexArrays(1, &quadVao_);
@@ -160,7 +180,34 @@ Renderer::~Renderer() {
     DeleteForgotten();
     glDeleteBuffers(1, &quadVbo_);
     glDeleteVertexArrays(1, &quadVao_);
-    if (program_) glDeleteProgram(program_);
+    for (unsigned program : programs_)
+        if (program) glDeleteProgram(program);
+}
+
+void Renderer::Use(Program which) {
+    program_ = programs_[which];
+    glUseProgram(program_);
+    if (frameUniforms_[which] == frame_) return;
+    frameUniforms_[which] = frame_;
+    const FrameState& f = *frameState_;
+    glUniformMatrix4fv(Uniform(program_, "uView"), 1, GL_FALSE, glm::value_ptr(f.view));
+    glUniformMatrix4fv(Uniform(program_, "uProjection"), 1, GL_FALSE, glm::value_ptr(f.projection));
+    glUniform3fv(Uniform(program_, "uCameraPos"), 1, glm::value_ptr(f.cameraPosition));
+    glUniform1i(Uniform(program_, "uDither"), f.dither ? 1 : 0);
+    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
+    const LightSet& lights = f.lights;
+    glUniform1i(Uniform(program_, "uLightCount"), lights.count);
+    if (lights.count) {
+        glUniform1iv(Uniform(program_, "uLightType"), lights.count, lights.type);
+        glUniform3fv(Uniform(program_, "uLightColor"), lights.count, glm::value_ptr(lights.color[0]));
+        glUniform3fv(Uniform(program_, "uLightPos"), lights.count, glm::value_ptr(lights.position[0]));
+        glUniform3fv(Uniform(program_, "uLightDir"), lights.count, glm::value_ptr(lights.direction[0]));
+        glUniform4fv(Uniform(program_, "uLightParams"), lights.count, glm::value_ptr(lights.params[0]));
+        glUniform3fv(Uniform(program_, "uLightAtten"), lights.count, glm::value_ptr(lights.attenuation[0]));
+    }
+    glUniform1i(Uniform(program_, "uFogMode"), f.fogMode);
+    glUniform3fv(Uniform(program_, "uFogColor"), 1, glm::value_ptr(f.fogColor));
+    glUniform3fv(Uniform(program_, "uFogParams"), 1, glm::value_ptr(f.fogParams));
 }
 
 void Renderer::Forget(IDirect3DRMObject* object) {
@@ -322,47 +369,32 @@ static void CollectLights(Frame& frame, Renderer::LightSet& set) {
 
 void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither,
                     D3DRMTEXTUREQUALITY filter) {
-    if (!program_) return;
+    if (!Valid()) return;
     DeleteForgotten();
     filter_ = filter;
+    ++frame_;
     Frame* camera = Frame::From(viewport.CameraFrame());
     Frame& root = *scene.Root();
     const glm::mat4 cameraWorld = camera->WorldTransform();
-    const glm::mat4 view = glm::inverse(cameraWorld);
-    const glm::mat4 projection = ViewportClip(viewport);
+    FrameState& f = *frameState_;
+    f.view = glm::inverse(cameraWorld);
+    f.projection = ViewportClip(viewport);
+    f.cameraPosition = glm::vec3(cameraWorld[3]);
+    f.dither = dither != FALSE;
+    f.lights = LightSet{};
+    CollectLights(root, f.lights);
+    D3DVALUE start = 0, end = 0, density = 0;
+    root.GetSceneFogParams(&start, &end, &density);
+    const D3DCOLOR fogColor = root.GetSceneFogColor();
+    f.fogMode = root.GetSceneFogEnable() ? static_cast<int>(root.GetSceneFogMode()) : -1;
+    f.fogColor = glm::vec3(D3DRMColorGetRed(fogColor), D3DRMColorGetGreen(fogColor), D3DRMColorGetBlue(fogColor));
+    f.fogParams = glm::vec3(start, end, density);
+
     const GLint deviceHeight = static_cast<GLint>(viewport.DeviceObject()->GetHeight());
     glViewport(static_cast<GLint>(viewport.X()), deviceHeight - static_cast<GLint>(viewport.Y() + viewport.GetHeight()),
                static_cast<GLsizei>(viewport.GetWidth()), static_cast<GLsizei>(viewport.GetHeight()));
 
-    glUseProgram(program_);
-    glUniformMatrix4fv(Uniform(program_, "uView"), 1, GL_FALSE, glm::value_ptr(view));
-    glUniformMatrix4fv(Uniform(program_, "uProjection"), 1, GL_FALSE, glm::value_ptr(projection));
-    glUniform3fv(Uniform(program_, "uCameraPos"), 1, glm::value_ptr(glm::vec3(cameraWorld[3])));
-    glUniform1i(Uniform(program_, "uDither"), dither ? 1 : 0);
-    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
-
-    LightSet lights;
-    CollectLights(root, lights);
-    glUniform1i(Uniform(program_, "uLightCount"), lights.count);
-    if (lights.count) {
-        glUniform1iv(Uniform(program_, "uLightType"), lights.count, lights.type);
-        glUniform3fv(Uniform(program_, "uLightColor"), lights.count, glm::value_ptr(lights.color[0]));
-        glUniform3fv(Uniform(program_, "uLightPos"), lights.count, glm::value_ptr(lights.position[0]));
-        glUniform3fv(Uniform(program_, "uLightDir"), lights.count, glm::value_ptr(lights.direction[0]));
-        glUniform4fv(Uniform(program_, "uLightParams"), lights.count, glm::value_ptr(lights.params[0]));
-        glUniform3fv(Uniform(program_, "uLightAtten"), lights.count, glm::value_ptr(lights.attenuation[0]));
-    }
-
     if (Texture* image = root.BackgroundImage() ? Texture::From(root.BackgroundImage()) : nullptr) DrawBackground(*image);
-
-    const bool fog = root.GetSceneFogEnable() != FALSE;
-    D3DVALUE start = 0, end = 0, density = 0;
-    root.GetSceneFogParams(&start, &end, &density);
-    const D3DCOLOR fogColor = root.GetSceneFogColor();
-    glUniform1i(Uniform(program_, "uFogMode"), fog ? static_cast<int>(root.GetSceneFogMode()) : -1);
-    glUniform3f(Uniform(program_, "uFogColor"), D3DRMColorGetRed(fogColor), D3DRMColorGetGreen(fogColor),
-                D3DRMColorGetBlue(fogColor));
-    glUniform3f(Uniform(program_, "uFogParams"), start, end, density);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -374,7 +406,7 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     const DWORD fill = quality & D3DRMFILL_MASK;
     glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : fill == D3DRMFILL_WIREFRAME ? GL_LINE : GL_FILL);
     glPointSize(2.0f);
-    DrawFrame(scene, scene.WorldTransform(), view, quality);
+    DrawFrame(scene, scene.WorldTransform(), f.view, quality);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
@@ -407,12 +439,12 @@ void Renderer::DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDER
     // A visual draws at most as finely as the device allows.
     const DWORD shade = std::min(quality & D3DRMSHADE_MASK, visual.quality & D3DRMSHADE_MASK);
     const bool lighting = (quality & D3DRMLIGHT_MASK) && (visual.quality & D3DRMLIGHT_MASK);
+    Use(shade == D3DRMSHADE_PHONG && lighting ? kPhong : kVertexLit);
     glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(world));
     glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::inverseTranspose(glm::mat3(world))));
     glUniform3fv(Uniform(program_, "uObjectOrigin"), 1, glm::value_ptr(glm::vec3(world[3])));
     glUniform1i(Uniform(program_, "uShade"), static_cast<int>(shade));
     glUniform1i(Uniform(program_, "uLighting"), lighting ? 1 : 0);
-    glUniform1i(Uniform(program_, "uUnlit"), 0);
     glBindVertexArray(visual.vao);
     for (const GpuGroup& g : visual.groups) {
         glUniform4f(Uniform(program_, "uDiffuse"), D3DRMColorGetRed(g.color), D3DRMColorGetGreen(g.color),
@@ -464,12 +496,12 @@ void Renderer::DrawDecal(Texture& texture, const glm::mat4& world, const glm::ma
     const glm::vec3 corners[4] = {topLeft, topLeft + glm::vec3(w, 0, 0), topLeft + glm::vec3(w, -h, 0),
                                   topLeft + glm::vec3(0, -h, 0)};
     UploadQuad(quadVao_, quadVbo_, corners);
+    Use(kUnlit);
     // The corners are in view space already.
     glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(glm::inverse(view)));
     glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::mat3(1.0f)));
     glUniform1i(Uniform(program_, "uShade"), 1);
     glUniform1i(Uniform(program_, "uLighting"), 0);
-    glUniform1i(Uniform(program_, "uUnlit"), 1);
     glUniform4f(Uniform(program_, "uDiffuse"), 1, 1, 1, 1);
     glDisable(GL_CULL_FACE);
     BindTexture(&texture);
@@ -481,8 +513,8 @@ void Renderer::DrawBackground(Texture& image) {
     // Stretched over the whole viewport, behind everything.
     const glm::vec3 corners[4] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
     UploadQuad(quadVao_, quadVbo_, corners);
+    Use(kUnlit);
     glUniform1i(Uniform(program_, "uScreenQuad"), 1);
-    glUniform1i(Uniform(program_, "uUnlit"), 1);
     glUniform1i(Uniform(program_, "uFogMode"), -1);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -490,4 +522,5 @@ void Renderer::DrawBackground(Texture& image) {
     glUniform1i(Uniform(program_, "uColorKey"), 0);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glUniform1i(Uniform(program_, "uScreenQuad"), 0);
+    glUniform1i(Uniform(program_, "uFogMode"), frameState_->fogMode);
 }

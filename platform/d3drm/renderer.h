@@ -23,7 +23,7 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    bool Valid() const { return program_ != 0; }
+    bool Valid() const { return programs_[0] && programs_[1] && programs_[2]; }
     // Draws into the bound target; `quality` etc. are the device's render state.
     void Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither, D3DRMTEXTUREQUALITY filter);
 
@@ -49,9 +49,16 @@ private:
     void DeleteForgotten();
 
     void Untrack();
+    enum Program { kUnlit, kVertexLit, kPhong };
+    void Use(Program program);   // makes it current and gives it this frame's uniforms
 
     bool abandoned_ = false;
-    unsigned program_ = 0;
+    unsigned programs_[3] = {};
+    unsigned program_ = 0;        // the current one
+    unsigned frameUniforms_[3] = {};   // which frame each program last got its uniforms for
+    unsigned frame_ = 0;
+    struct FrameState;
+    std::unique_ptr<FrameState> frameState_;
     unsigned quadVao_ = 0;
     unsigned quadVbo_ = 0;
     std::unordered_map<IDirect3DRMObject*, std::unique_ptr<GpuVisual>> visuals_;

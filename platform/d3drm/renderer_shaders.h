@@ -1,5 +1,8 @@
-// Internal to platform/d3drm: the renderer's GLSL. One program draws everything; uniforms
-// select flat, Gouraud or Phong shading, texturing, colour keys, fog and dithering.
+// Internal to platform/d3drm: the renderer's GLSL, compiled three times: UNLIT for the
+// background and decals, PHONG for per-pixel lighting, and neither for flat and Gouraud
+// shading lit per vertex. A software rasteriser pays for every instruction of a fragment
+// shader on every pixel, so each program carries only the lighting it uses. Uniforms select
+// texturing, colour keys, fog and dithering.
 #pragma once
 
 constexpr int kMaxLights = 8;
@@ -94,7 +97,11 @@ void main() {
     gl_Position = uProjection * view;
     vPosition = world.xyz;
     vNormal = uNormalMatrix * (uShade == 0 ? aFaceNormal : aNormal);
-    vColor = uShade == 2 ? vec3(0.0) : Shade(world.xyz, vNormal);
+#if UNLIT || PHONG
+    vColor = vec3(0.0);
+#else
+    vColor = Shade(world.xyz, vNormal);
+#endif
     vDepth = view.z;
 }
 )";
@@ -110,16 +117,17 @@ uniform bool uTextured;
 uniform sampler2D uTexture;
 uniform bool uColorKey;
 uniform vec3 uKeyColor;
-uniform bool uUnlit;       // decals and the background show their texels as they are
 uniform int uFogMode;      // -1 off, 0 linear, 1 exp, 2 exp squared
 uniform vec3 uFogColor;
 uniform vec3 uFogParams;   // start, end, density
 uniform bool uDither;
 out vec4 fragColor;
 
+// The 4 x 4 ordered-dither threshold at a pixel, 0..15/16, from the bits of its position.
 float Bayer(ivec2 p) {
-    int m[16] = int[16](0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5);
-    return float(m[(p.y & 3) * 4 + (p.x & 3)]) / 16.0;
+    int x = p.x & 3, y = p.y & 3, v = x ^ y;
+    int m = ((v & 1) << 3) | ((x & 1) << 2) | ((v & 2)) | ((x & 2) >> 1);
+    return float(m) / 16.0;
 }
 
 void main() {
@@ -128,10 +136,13 @@ void main() {
         texel = texture(uTexture, vUv);
         if (uColorKey && all(lessThan(abs(texel.rgb - uKeyColor), vec3(0.5 / 255.0)))) discard;
     }
-    vec3 color;
-    if (uUnlit) color = texel.rgb;
-    else if (uShade == 2) color = Shade(vPosition, vNormal) * texel.rgb;
-    else color = vColor * texel.rgb;
+#if UNLIT
+    vec3 color = texel.rgb;
+#elif PHONG
+    vec3 color = Shade(vPosition, vNormal) * texel.rgb;
+#else
+    vec3 color = vColor * texel.rgb;
+#endif
     if (uFogMode >= 0) {
         float d = max(vDepth, 0.0);
         float f;
