@@ -33,9 +33,23 @@ struct Server {
     std::mutex titleLock;
 };
 
+void Stop(Server& server) {
+    server.stop = true;
+    if (server.thread.joinable()) server.thread.join();
+    close(server.fd);
+}
+
+// The servers of this process's windows; any still running at exit are stopped then.
+struct ServerRegistry {
+    std::map<HWND, std::unique_ptr<Server>> servers;
+    ~ServerRegistry() {
+        for (auto& entry : servers) Stop(*entry.second);
+    }
+};
+
 std::map<HWND, std::unique_ptr<Server>>& Servers() {
-    static std::map<HWND, std::unique_ptr<Server>> servers;
-    return servers;
+    static ServerRegistry registry;
+    return registry.servers;
 }
 
 // Abstract socket addresses vanish with their process, so a stale one cannot exist.
@@ -124,9 +138,7 @@ void StartInstanceServer(HWND hwnd) {
 void StopInstanceServer(HWND hwnd) {
     auto it = Servers().find(hwnd);
     if (it == Servers().end()) return;
-    it->second->stop = true;
-    it->second->thread.join();
-    close(it->second->fd);
+    Stop(*it->second);
     Servers().erase(it);
 }
 
