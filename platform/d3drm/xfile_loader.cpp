@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -256,7 +257,37 @@ bool ReadAll(int fd, std::string* out) {
 // is parsed in a child process, which hands the finished scene back in assimp's binary
 // dump format; a file that crashes or stalls the parser fails to load instead of taking
 // the program down. Only when no child can be started does the parse run here.
+//
+// The show loads the same small files again and again (every lamp is the same model), so
+// the last few answers are kept, keyed by the file's whole content.
+struct ParsedAnswer {
+    std::string bytes;    // the file
+    std::string answer;   // the child's dump of it
+};
+
+std::deque<ParsedAnswer>& RecentAnswers() {
+    static std::deque<ParsedAnswer> recent;
+    return recent;
+}
+
+std::unique_ptr<Assimp::Importer> ReadAnswer(const std::string& answer) {
+    auto importer = std::make_unique<Assimp::Importer>();
+    if (!importer->ReadFileFromMemory(answer.data(), answer.size(), aiProcess_ValidateDataStructure, "assbin"))
+        return nullptr;
+    return importer;
+}
+
+void Remember(const std::string& bytes, const std::string& answer) {
+    constexpr size_t kEntries = 8, kLargest = 1 << 20;
+    if (bytes.size() > kLargest || answer.size() > 4 * kLargest) return;
+    std::deque<ParsedAnswer>& recent = RecentAnswers();
+    recent.push_front({bytes, answer});
+    if (recent.size() > kEntries) recent.pop_back();
+}
+
 std::unique_ptr<Assimp::Importer> Parse(const std::string& bytes) {
+    for (const ParsedAnswer& known : RecentAnswers())
+        if (known.bytes == bytes) return ReadAnswer(known.answer);
     auto importer = std::make_unique<Assimp::Importer>();
     auto parseHere = [&]() -> std::unique_ptr<Assimp::Importer> {
         if (!importer->ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x")) return nullptr;
@@ -285,10 +316,10 @@ std::unique_ptr<Assimp::Importer> Parse(const std::string& bytes) {
     if (!complete || answer.size() < sizeof size) return nullptr;
     std::memcpy(&size, answer.data(), sizeof size);
     if (size != answer.size() - sizeof size) return nullptr;
-    if (!importer->ReadFileFromMemory(answer.data() + sizeof size, answer.size() - sizeof size,
-                                      aiProcess_ValidateDataStructure, "assbin"))
-        return nullptr;
-    return importer;
+    answer.erase(0, sizeof size);
+    std::unique_ptr<Assimp::Importer> parsed = ReadAnswer(answer);
+    if (parsed) Remember(bytes, answer);
+    return parsed;
 }
 
 // A parsed file and what its content is read against.
