@@ -2,6 +2,8 @@
 // the file of the part that owns it; subsystems include this header rather than each other.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <new>
 
 #include "platform/d3drm/d3drm.h"
@@ -73,3 +75,21 @@ struct MaterialRecord {
     D3DVALUE ambient = 1.0f;
 };
 extern MaterialRecord defaultMaterial;
+
+// ---- Sound -----------------------------------------------------------------------------------
+// Shared between the capture thread and the window's thread, without locks: relaxed atomics,
+// the same single-byte and single-word reads and writes as plain variables, race-free.
+
+// The sound's current colour, red, green, blue (sound/analysis.cpp): written by the capture
+// thread, faded and read every frame.
+extern std::atomic<BYTE> soundColor[3];
+// 1 while capture runs (sound/capture_thread.cpp).
+extern std::atomic<BYTE> recording;
+// 1: sound analysis requested on, 2: off (sound/controller.cpp); window thread only.
+extern int soundRequest;
+
+// The analysis settings the Music Tools box changes (sound/analysis.cpp).
+extern std::atomic<float> bandOffset[3];   // 0.2, 0.4, 0.2
+extern std::atomic<int> gainBase;          // 50
+extern std::atomic<BYTE> swapRedBlue;      // 0
+extern std::atomic<float> bandDivisor;     // 1.0, rewritten by every analysis

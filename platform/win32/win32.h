@@ -3,6 +3,7 @@
 // and results are the platform's own.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "platform/win32/com.h"
@@ -123,6 +124,32 @@ int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);   //
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+
+// ---- Threads and events (threads.cpp) ----------------------------------------------------
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);
+struct SECURITY_ATTRIBUTES;
+constexpr DWORD CREATE_SUSPENDED = 0x00000004;
+constexpr DWORD INFINITE = 0xFFFFFFFFu;
+constexpr DWORD WAIT_OBJECT_0 = 0x00000000;
+constexpr DWORD WAIT_TIMEOUT = 0x00000102;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
+
+HANDLE CreateThread(SECURITY_ATTRIBUTES* attributes, std::size_t stackSize, LPTHREAD_START_ROUTINE start, LPVOID parameter,
+                    DWORD flags, DWORD* threadId);
+DWORD ResumeThread(HANDLE thread);   // the previous suspend count, or 0xFFFFFFFF
+// An event: manual-reset stays signalled until ResetEvent; auto-reset wakes one waiter and clears.
+HANDLE CreateEventA(SECURITY_ATTRIBUTES* attributes, BOOL manualReset, BOOL initialState, LPCSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
+// Waits for an event to be signalled or a thread to end; WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+BOOL CloseHandle(HANDLE object);
+
+// ---- Shell (shell.cpp) ---------------------------------------------------------------------
+// "open": documents and URLs through xdg-open; a name ending in ".exe" runs the program of
+// that name without the suffix from PATH or the installation folder. A result of 32 or less
+// is a failure.
+HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, int showCommand);
 
 // ---- Message boxes -----------------------------------------------------------------------
 // A modal box over the owner (or over the main window when there is no owner). Enter presses
