@@ -25,17 +25,22 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 180
 
-# AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite.
+# AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite. Leaks of the system
+# libraries (Mesa, SDL, X11) are suppressed by tests/sanitizer.supp.
+SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer.supp:print_suppressions=0 \
+                ASAN_OPTIONS=detect_leaks=1 \
+                UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 sanitize: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVLX_SANITIZE=address >/dev/null
 	@cmake --build build-asan -j $(JOBS)
-	@cd build-asan && ctest --output-on-failure -j $(JOBS) --timeout 300
+	@cd build-asan && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # ThreadSanitizer over the suite.
 tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVLX_SANITIZE=thread >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
-	@cd build-tsan && ctest --output-on-failure -j $(JOBS) --timeout 300
+	@cd build-tsan && TSAN_OPTIONS=second_deadlock_stack=1 ctest --output-on-failure -j $(JOBS) --timeout 300
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

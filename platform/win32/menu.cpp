@@ -40,6 +40,11 @@ HMENU LoadMenuA(HINSTANCE, LPCSTR name) {
     return nullptr;
 }
 
+BOOL DestroyMenu(HMENU menu) {
+    delete menu;
+    return menu ? TRUE : FALSE;
+}
+
 HMENU GetMenu(HWND hwnd) {
     HWND w = LiveWindow(hwnd);
     return w ? w->menu.get() : nullptr;

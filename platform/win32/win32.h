@@ -105,6 +105,7 @@ void PostQuitMessage(int exitCode);
 
 // ---- Menus -------------------------------------------------------------------------------
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
+BOOL DestroyMenu(HMENU menu);   // a menu no window owns
 HMENU GetMenu(HWND hwnd);
 HMENU GetSubMenu(HMENU menu, int position);
 int GetMenuItemCount(HMENU menu);

@@ -22,6 +22,7 @@ protected:
         ASSERT_NE(menu, nullptr);
         functions = GetSubMenu(menu, 1);
     }
+    void TearDown() override { DestroyMenu(menu); }
     bool Enumerate(std::vector<FakeDevice> devices) {
         d3drmtest::SetFakeDevices(std::move(devices));
         return EnumerateDrivers(functions);
