@@ -93,3 +93,10 @@ extern std::atomic<float> bandOffset[3];   // 0.2, 0.4, 0.2
 extern std::atomic<int> gainBase;          // 50
 extern std::atomic<BYTE> swapRedBlue;      // 0
 extern std::atomic<float> bandDivisor;     // 1.0, rewritten by every analysis
+
+// Sound-driven motion (sound/sound_frame.cpp); window thread only.
+extern BYTE fadeStep1;        // lower each colour byte by 1 per frame
+extern BYTE fadeStep2;        // by one more (only together with fadeStep1)
+extern BYTE danceActive;      // the camera dances to the sound
+extern float danceFall;       // 0.04 per frame
+extern D3DVECTOR danceBase;   // camera position relative to the scene when dancing switched

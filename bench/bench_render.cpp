@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/main_loop.h"
@@ -13,6 +14,7 @@
 #include "app/window_defs.h"
 #include "platform/fs/fs.h"
 #include "platform/win32/win32_test.h"
+#include "platform/winmm/winmm_test.h"
 #include "resources/resource_ids.h"
 #include "tests/support/xvfb_server.h"
 
@@ -26,6 +28,9 @@ struct Show {
         setenv("DISPLAY", xvfb->Display().c_str(), 1);
         win32test::EnableRecordedInteraction();
         fs::SetInstallationFolder(VLX_INSTALL_DIR);
+        winmmtest::SetDeviceCount(1);   // a silent sound card: the show starts without asking
+        winmmtest::SetSampleSource([](std::int16_t* samples, int count) { std::fill(samples, samples + count, 0); },
+                                   winmmtest::Pace::OnDemand);
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WinClassDef classDef(instance);
         classDef.Register();

@@ -1,6 +1,7 @@
 // Recording from the sound card into a ring of eight buffers of 16-bit mono samples.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "platform/winmm/winmm.h"
@@ -12,6 +13,8 @@ struct WaveInDevice {
     MMRESULT status = MMSYSERR_BADDEVICEID;   // of the last open: 0 open, 2 not open
 };
 
+// Seven buffers are queued in the driver while the eighth, the one that completed last, is
+// read; each completion puts the buffer read before it back into the queue.
 class WaveRecorder {
 public:
     WaveRecorder(int samplesPerBuffer, int sampleRate, int channels);
@@ -19,18 +22,21 @@ public:
     WaveRecorder(const WaveRecorder&) = delete;
     WaveRecorder& operator=(const WaveRecorder&) = delete;
 
-    // Opens device 0 with `event` signalled per finished buffer, queues seven buffers and
-    // starts recording. False (with the device closed again) on failure.
+    // Opens device 0 with `event` signalled per finished buffer, queues buffers 0 to 6 and
+    // starts recording. On failure tells the user and returns false.
     bool Open(HANDLE event);
-    // Stops, resets, unprepares every buffer and closes the device.
+    // Stops and resets the device and closes it; the device counts as open while the close fails.
     void Close();
-    // After buffer `nextBuffer` completed: re-queues the one before it and advances the ring.
-    void BufferDone();
+    // After buffer `nextBuffer` completed: takes it out of the driver, advances the ring and
+    // re-queues the buffer before it. The result of that add.
+    MMRESULT BufferDone();
     // One sample of a buffer's data.
     virtual int GetSample(const char* data, int index) const = 0;
 
     int SamplesPerBuffer() const { return samplesPerBuffer; }
-    const WAVEHDR& CurrentHeader() const { return headers[nextBuffer]; }
+    // Whether buffer `index` is back from the driver. The driver sets the flag from a thread
+    // of its own, so it is read atomically.
+    bool BufferFilled(int index);
 
     WaveInDevice device;
     int sampleRate;
@@ -38,9 +44,14 @@ public:
     int channels;
     int bytesPerFrame;
     int bytesPerBuffer;
-    int nextBuffer = 0;
+    // The buffer the driver completes next. Written by Open on the window's thread and by
+    // BufferDone on the recording thread.
+    std::atomic<int> nextBuffer{0};
     std::vector<char> memory;   // kRingBuffers × bytesPerBuffer
     WAVEHDR headers[kRingBuffers];
+
+private:
+    MMRESULT QueueBuffer(int index);
 };
 
 class Pcm16Recorder final : public WaveRecorder {

@@ -3,6 +3,7 @@
 #include "app/shared.h"
 #include "render3d/driver.h"
 #include "resources/resource_ids.h"
+#include "sound/controller.h"
 
 // The device's window-message side, when there is a device to ask.
 static Ref<IDirect3DRMWinDevice> WinDevice() {
@@ -47,6 +48,22 @@ static void OnPaint(HWND hwnd) {
     EndPaint(hwnd, &paint);
 }
 
+// Makes the window's Controller and keeps it in the window's user data (0 when it could not
+// be made). Window creation goes on either way.
+static void OnCreate(HWND hwnd) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    try {
+        Controller* controller = new Controller(hwnd);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controller));
+    } catch (const WinException& e) {
+        MessageBoxA(hwnd, e.message, "Virelux Report", MB_OK);
+    } catch (...) {
+        ReportError("Virelux closed -\nProcess error!");
+    }
+}
+
+static Controller* ControllerOf(HWND hwnd) { return reinterpret_cast<Controller*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+
 // Ticks the current driver's entry whenever a menu opens.
 static void OnInitMenuPopup(WPARAM wParam) {
     HMENU menu = reinterpret_cast<HMENU>(wParam);
@@ -56,6 +73,9 @@ static void OnInitMenuPopup(WPARAM wParam) {
 
 LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CREATE:
+        OnCreate(hwnd);
+        return 0;
     case WM_SIZE:
         OnSize(hwnd, lParam);
         return 0;
@@ -75,10 +95,8 @@ LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         OnInitMenuPopup(wParam);
         return 0;
     case WM_COMMAND:
-        // FIXME: the window's Controller takes every command once it exists; until then the
-        // driver entries are the only commands with an effect.
-        if (LOWORD(wParam) >= IDM_DRIVER_FIRST && LOWORD(wParam) <= IDM_DRIVER_LAST)
-            ChangeDriver(hwnd, LOWORD(wParam) - IDM_DRIVER_FIRST);
+        // Without a Controller (its construction failed) commands go nowhere.
+        if (Controller* controller = ControllerOf(hwnd)) controller->OnCommand(LOWORD(wParam));
         return 0;
     default:
         break;

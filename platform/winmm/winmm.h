@@ -98,12 +98,17 @@ constexpr DWORD MCI_OPEN_ELEMENT = 0x00000200;
 constexpr DWORD MCI_OPEN_TYPE = 0x00002000;
 constexpr UINT MM_MCINOTIFY = 0x03B9;   // sent to the callback window when a notified play ends
 constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 0x0001;
-constexpr WPARAM MCI_NOTIFY_ABORTED = 0x0004;
+constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 0x0002;   // a newer play took over the notice
+constexpr WPARAM MCI_NOTIFY_ABORTED = 0x0004;      // stopped or closed before the end
 constexpr MCIERROR MCIERR_BASE = 256;
 constexpr MCIERROR MCIERR_INVALID_DEVICE_ID = MCIERR_BASE + 1;
-constexpr MCIERROR MCIERR_CANNOT_LOAD_DRIVER = MCIERR_BASE + 10;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = MCIERR_BASE + 5;
+constexpr MCIERROR MCIERR_INVALID_DEVICE_NAME = MCIERR_BASE + 7;
+constexpr MCIERROR MCIERR_CANNOT_LOAD_DRIVER = MCIERR_BASE + 10;   // no synthesiser or no sound output
+constexpr MCIERROR MCIERR_MISSING_PARAMETER = MCIERR_BASE + 17;
 constexpr MCIERROR MCIERR_FILE_NOT_FOUND = MCIERR_BASE + 19;
 constexpr MCIERROR MCIERR_INVALID_FILE = MCIERR_BASE + 40;
+constexpr MCIERROR MCIERR_NULL_PARAMETER_BLOCK = MCIERR_BASE + 41;
 
 struct MCI_OPEN_PARMSA {
     DWORD_PTR dwCallback = 0;
@@ -123,4 +128,10 @@ struct MCI_GENERIC_PARMS {
     DWORD_PTR dwCallback = 0;
 };
 
+// MCI_OPEN (type "sequencer", element: a Standard MIDI File, found as fs::Resolve finds it)
+// loads the tune into a General MIDI synthesiser with its own sound output; MCI_PLAY starts
+// it, or resumes it after MCI_STOP, in the background and returns at once (MCI_WAIT: when it
+// ends). With MCI_NOTIFY the window in dwCallback gets MM_MCINOTIFY, lParam the device id:
+// MCI_NOTIFY_SUCCESSFUL when the tune has ended, MCI_NOTIFY_ABORTED when it is stopped or
+// closed first, MCI_NOTIFY_SUPERSEDED when a newer play takes over. MCI_CLOSE frees the device.
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);

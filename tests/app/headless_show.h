@@ -4,13 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/report.h"
 #include "app/shared.h"
 #include "app/startup.h"
 #include "app/window_defs.h"
 #include "platform/fs/fs.h"
 #include "platform/win32/win32_test.h"
+#include "platform/winmm/winmm_test.h"
 #include "resources/resource_ids.h"
+
+// A sound card that records silence, delivered only when a test asks: the window's sound
+// check passes quietly and capture starts without a real device.
+inline void InstallQuietSoundCard() {
+    winmmtest::SetDeviceCount(1);
+    winmmtest::SetSampleSource([](std::int16_t* samples, int count) { std::fill(samples, samples + count, 0); },
+                               winmmtest::Pace::OnDemand);
+}
 
 class HeadlessShow : public ::testing::Test {
 protected:
@@ -18,6 +29,7 @@ protected:
         win32test::EnableNoWindowSystem();
         win32test::EnableRecordedInteraction();
         fs::SetInstallationFolder(VLX_INSTALL_DIR);   // the staged data: models, pictures
+        InstallQuietSoundCard();
         instance = GetModuleHandleA(nullptr);
         WinClassDef classDef(instance);
         classDef.Register();

@@ -95,6 +95,7 @@ TEST(WinMainRun, ReturnsTheStopCommandAfterACloseAndFreesTheAppState) {
     win32test::EnableNoWindowSystem();
     win32test::EnableRecordedInteraction();
     fs::SetInstallationFolder(VLX_INSTALL_DIR);
+    InstallQuietSoundCard();
     win32test::InjectQuit();   // waiting before the window exists; taken by the loop's first pass
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT), 412);
     EXPECT_EQ(appState, nullptr);

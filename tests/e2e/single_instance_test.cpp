@@ -41,12 +41,15 @@ TEST_F(E2eSingleInstance, CopiesOnDifferentDisplaysBothRun) {
     StartDisplay();
     XvfbServer otherServer;
     XClient otherX(otherServer.Display());
+    PulseServer otherSound;   // another desktop: its own sound server too
 
     std::unique_ptr<Process> here = StartProgram();
     XWindowId hereWindow = 0;
     ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*here, &hereWindow));
 
     ProcessOptions options;
+    options.setEnv = otherSound.ClientEnvironment();
+    options.setEnv["XDG_RUNTIME_DIR"] = otherSound.Folder();
     options.setEnv["DISPLAY"] = otherServer.Display();
     std::unique_ptr<Process> there = StartProgramWithEnv(options);
     const std::optional<XWindowId> thereWindow = otherX.WaitForWindow(kWindowTitle, kPatience);

@@ -124,6 +124,7 @@ void StagedProgramTest::SetUp() {
 }
 
 void StagedProgramTest::StartDisplay(XvfbServer::WindowManager windowManager) {
+    pulse_ = std::make_unique<PulseServer>();
     server_ = std::make_unique<XvfbServer>(windowManager);
     x_ = std::make_unique<XClient>(server_->Display());
 }
@@ -139,6 +140,12 @@ std::unique_ptr<Process> StagedProgramTest::StartProgramWithEnv(ProcessOptions o
     // In a sanitizer build the program's own leaks are the unit tests' business; at its end
     // the GL driver it unloads leaves unreadable stacks that would change its exit status.
     if (!options.setEnv.count("ASAN_OPTIONS")) options.setEnv["ASAN_OPTIONS"] = "detect_leaks=0";
+    // The test's own sound server, unless the test chose another.
+    // and its own session folder (where the sound card's lock lives).
+    if (pulse_) {
+        for (const auto& [name, value] : pulse_->ClientEnvironment()) options.setEnv.emplace(name, value);
+        options.setEnv.emplace("XDG_RUNTIME_DIR", pulse_->Folder());
+    }
     // Only the test's X server: no Wayland compositor, no driver chosen from outside.
     for (const char* name : {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) options.unsetEnv.push_back(name);
     options.workingDirectory = VLX_INSTALL_DIR;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/process.h"
+#include "tests/support/pulse_server.h"
 #include "tests/support/x_client.h"
 #include "tests/support/xvfb_server.h"
 
@@ -44,7 +45,8 @@ class StagedProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // Starts a private X server, with openbox when asked, and connects to it.
+    // Starts a private X server, with openbox when asked, and connects to it; and a private
+    // sound server with a null sink, so that the show finds a sound card as on a desktop.
     void StartDisplay(XvfbServer::WindowManager windowManager = XvfbServer::WindowManager::None);
     // Starts the program from its installation folder on the test's display.
     std::unique_ptr<Process> StartProgram(const std::map<std::string, std::string>& extraEnv = {});
@@ -56,6 +58,7 @@ protected:
 
     static std::string ProgramPath();
 
+    std::unique_ptr<PulseServer> pulse_;
     std::unique_ptr<XvfbServer> server_;   // declared before x_: the connection closes first
     std::unique_ptr<XClient> x_;
 };

@@ -20,6 +20,7 @@ protected:
         setenv("DISPLAY", xvfb->Display().c_str(), 1);
         win32test::EnableRecordedInteraction();
         fs::SetInstallationFolder(VLX_INSTALL_DIR);
+        InstallQuietSoundCard();
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WinClassDef classDef(instance);
         classDef.Register();

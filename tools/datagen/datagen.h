@@ -7,3 +7,4 @@
 bool WriteIcon(const std::string& folder);
 bool WriteModels(const std::string& folder);     // xda/vlxlogo.x, xda/bas/*.x
 bool WritePictures(const std::string& folder);   // bgr/bgnd.bmp
+bool WriteTune(const std::string& folder);       // demo.mid

@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     bool ok = WriteIcon(folder);
     ok &= WriteModels(folder);
     ok &= WritePictures(folder);
+    ok &= WriteTune(folder);
     return ok ? 0 : 1;
 }

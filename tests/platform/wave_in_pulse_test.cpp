@@ -1,0 +1,140 @@
+// Wave input from a real sound server: a private PulseAudio whose default source records
+// what its null sink plays.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/winmm/winmm.h"
+#include "platform/winmm/winmm_test.h"
+#include "tests/support/pulse_server.h"
+
+namespace {
+
+constexpr int kSamples = 256;
+constexpr DWORD kBytes = kSamples * 2;
+constexpr int kRing = 8;
+
+const WAVEFORMATEX kMono16{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+
+// Five seconds of a 215 Hz tone at 44100 Hz, mono.
+void WriteTone(const std::string& path) {
+    const int rate = 44100, frames = 5 * rate;
+    std::vector<std::int16_t> data(frames);
+    for (int i = 0; i < frames; ++i)
+        data[i] = static_cast<std::int16_t>(std::lround(16000 * std::sin(2 * 3.14159265358979 * 215.0 * i / rate)));
+    const std::uint32_t bytes = frames * 2;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    auto put32 = [&](std::uint32_t v) { std::fwrite(&v, 4, 1, f); };
+    auto put16 = [&](std::uint16_t v) { std::fwrite(&v, 2, 1, f); };
+    std::fwrite("RIFF", 1, 4, f), put32(36 + bytes), std::fwrite("WAVEfmt ", 1, 8, f), put32(16);
+    put16(1), put16(1), put32(rate), put32(rate * 2), put16(2), put16(16);
+    std::fwrite("data", 1, 4, f), put32(bytes), std::fwrite(data.data(), 2, data.size(), f);
+    std::fclose(f);
+}
+
+bool Done(WAVEHDR& header) { return std::atomic_ref<DWORD>(header.dwFlags).load() & WHDR_DONE; }
+
+// Another process's hold on a device, through the lock file the layer uses.
+bool LockHeldElsewhere(UINT deviceId) {
+    const int fd = open(winmmtest::DeviceLockPath(deviceId).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
+    close(fd);
+    return held;
+}
+
+TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
+    vlx_test::PulseServer server;
+    server.UseInThisProcess();
+    setenv("XDG_RUNTIME_DIR", (server.Folder() + "/run").c_str(), 1);
+
+    ASSERT_GE(waveInGetNumDevs(), 1u);
+    WAVEINCAPSA caps;
+    ASSERT_EQ(waveInGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_GT(std::strlen(caps.szPname), 0u);
+
+    const WAVEFORMATEX& format = kMono16;
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HWAVEIN wave = nullptr;
+    ASSERT_EQ(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInOpen(&wave, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT), MMSYSERR_NOERROR);
+    HWAVEIN second = nullptr;
+    EXPECT_EQ(waveInOpen(&second, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
+    EXPECT_TRUE(LockHeldElsewhere(0)) << "other processes cannot see the device taken";
+
+    std::vector<char> memory(kRing * kBytes);
+    WAVEHDR headers[kRing];
+    for (int i = 0; i < kRing; ++i) {
+        headers[i].lpData = memory.data() + i * kBytes;
+        headers[i].dwBufferLength = kBytes;
+        ASSERT_EQ(waveInPrepareHeader(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInAddBuffer(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    }
+    ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
+
+    const std::string tone = server.Folder() + "/tone.wav";
+    WriteTone(tone);
+    vlx_test::ProcessOptions options;
+    options.setEnv = server.ClientEnvironment();
+    vlx_test::Process player({"paplay", tone}, options);
+
+    // Buffers come back in ring order; each goes straight back into the queue.
+    int next = 0, buffers = 0, loud = 0, signChanges = 0;
+    for (int waits = 0; waits < 400 && loud < 8; ++waits) {
+        WaitForSingleObject(event, 50);
+        for (; Done(headers[next]); next = (next + 1) % kRing, ++buffers) {
+            WAVEHDR& h = headers[next];
+            EXPECT_EQ(h.dwBytesRecorded, kBytes);
+            std::int16_t s[kSamples];
+            std::memcpy(s, h.lpData, kBytes);
+            int peak = 0, changes = 0;
+            for (int k = 0; k < kSamples; ++k) {
+                peak = std::max(peak, std::abs(static_cast<int>(s[k])));
+                changes += k > 0 && (s[k] < 0) != (s[k - 1] < 0);
+            }
+            if (peak > 8000) {
+                ++loud;
+                signChanges += changes;
+            }
+            ASSERT_EQ(waveInAddBuffer(wave, &h, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+    }
+    ASSERT_EQ(loud, 8) << "after " << buffers << " buffers; player: " << player.Stderr();
+    // 215 Hz in 256 samples at 11025 Hz: about ten sign changes per buffer.
+    EXPECT_NEAR(signChanges / 8.0, 2.0 * 215 * kSamples / 11025, 1.5);
+
+    ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
+    for (WAVEHDR& h : headers) EXPECT_TRUE(Done(h));
+    ASSERT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
+    EXPECT_FALSE(LockHeldElsewhere(0));
+
+    // Held by someone else, the device is busy here.
+    const int fd = open(winmmtest::DeviceLockPath(0).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(waveInOpen(&wave, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
+    close(fd);
+    CloseHandle(event);
+}
+
+TEST(WaveInSoundServer, WithoutASoundServerThereIsNoDevice) {
+    vlx_test::NoSoundOutput none;
+    none.UseInThisProcess();
+    EXPECT_EQ(waveInGetNumDevs(), 0u);
+    const WAVEFORMATEX& format = kMono16;
+    EXPECT_EQ(waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_BADDEVICEID);
+    HWAVEIN wave = nullptr;
+    EXPECT_EQ(waveInOpen(&wave, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_BADDEVICEID);
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// Threads and events: suspended start, resuming, waits with time-outs, both kinds of event.
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32.h"
+
+namespace {
+
+struct Waiter {
+    HANDLE event;
+    std::atomic<int> woken{0};
+};
+
+DWORD WaitOnce(LPVOID parameter) {
+    auto* waiter = static_cast<Waiter*>(parameter);
+    if (WaitForSingleObject(waiter->event, INFINITE) == WAIT_OBJECT_0) waiter->woken.fetch_add(1);
+    return 0;
+}
+
+std::vector<HANDLE> StartWaiters(Waiter& waiter, int count) {
+    std::vector<HANDLE> threads;
+    for (int i = 0; i < count; ++i) threads.push_back(CreateThread(nullptr, 0, WaitOnce, &waiter, 0, nullptr));
+    return threads;
+}
+
+void Join(const std::vector<HANDLE>& threads) {
+    for (HANDLE t : threads) {
+        EXPECT_EQ(WaitForSingleObject(t, 5000), WAIT_OBJECT_0);
+        CloseHandle(t);
+    }
+}
+
+TEST(Win32Threads, ASuspendedThreadRunsOnceResumedAndItsEndReleasesWaiters) {
+    Waiter waiter{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, WaitOnce, &waiter, CREATE_SUSPENDED, &id);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_NE(id, 0u);
+    EXPECT_EQ(WaitForSingleObject(thread, 50), WAIT_TIMEOUT);
+    EXPECT_EQ(waiter.woken.load(), 0);
+
+    EXPECT_EQ(ResumeThread(thread), 1u);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(waiter.woken.load(), 1);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0) << "an ended thread stays signalled";
+    EXPECT_EQ(ResumeThread(thread), 0u);
+
+    EXPECT_TRUE(CloseHandle(thread));
+    EXPECT_FALSE(CloseHandle(thread));
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+    EXPECT_EQ(ResumeThread(thread), 0xFFFFFFFFu);
+    CloseHandle(waiter.event);
+}
+
+TEST(Win32Events, AnAutoResetEventReleasesOneWaitPerSignal) {
+    Waiter waiter{CreateEventA(nullptr, FALSE, TRUE, nullptr)};
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 10), WAIT_TIMEOUT);
+    SetEvent(waiter.event);
+    SetEvent(waiter.event);   // signals do not add up
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_TIMEOUT);
+
+    const std::vector<HANDLE> threads = StartWaiters(waiter, 2);
+    SetEvent(waiter.event);
+    while (waiter.woken.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(waiter.woken.load(), 1) << "one signal woke both waiters";
+    SetEvent(waiter.event);
+    Join(threads);
+    EXPECT_EQ(waiter.woken.load(), 2);
+    CloseHandle(waiter.event);
+}
+
+TEST(Win32Events, AManualResetEventReleasesEveryWaitUntilReset) {
+    Waiter waiter{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    const std::vector<HANDLE> threads = StartWaiters(waiter, 3);
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 10), WAIT_TIMEOUT);
+    EXPECT_TRUE(SetEvent(waiter.event));
+    Join(threads);
+    EXPECT_EQ(waiter.woken.load(), 3);
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(ResetEvent(waiter.event));
+    EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_TIMEOUT);
+    CloseHandle(waiter.event);
+    EXPECT_FALSE(SetEvent(waiter.event));
+}
+
+}  // namespace

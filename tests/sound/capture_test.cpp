@@ -1,0 +1,349 @@
+// Recording: the sound-card check, the ring of eight buffers going round through the wave
+// input, start and stop, and what the user is told when the device cannot be had. Device 0
+// records from a test source through the same waveIn calls the sound card answers.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/shared.h"
+#include "platform/win32/win32_test.h"
+#include "platform/winmm/winmm_test.h"
+#include "resources/resource_ids.h"
+#include "sound/capture_thread.h"
+#include "sound/controller.h"
+#include "tests/support/wait.h"
+
+using winmmtest::WaveInCall;
+
+namespace {
+
+constexpr int kSamples = 256;
+constexpr auto kPatience = std::chrono::seconds(10);
+
+// 0, 1, 2, …: the samples show which stretch of the recording reached the analysis.
+winmmtest::SampleSource CountingSource() {
+    return [n = 0](std::int16_t* samples, int count) mutable {
+        for (int i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>(n++);
+    };
+}
+
+std::vector<int> Color() {
+    return {soundColor[0].load(), soundColor[1].load(), soundColor[2].load()};
+}
+const std::vector<int> kStartColor{5, 5, 5};
+
+// The ring buffers the recording thread names as it takes a buffer out of the driver
+// (Unprepare) and puts one back (AddBuffer); the thread can be held at its next call.
+class RingLog {
+public:
+    void Install(const WAVEHDR* ring) {
+        winmmtest::SetCallObserver([this, ring](WaveInCall call, HWAVEIN, const WAVEHDR* header) {
+            if (std::this_thread::get_id() == windowThread_) return;
+            std::unique_lock lock(mutex_);
+            if (call == WaveInCall::Unprepare) taken_.push_back(static_cast<int>(header - ring));
+            if (call == WaveInCall::AddBuffer) requeued_.push_back(static_cast<int>(header - ring));
+            for (changed_.notify_all(); holding_; changed_.wait(lock)) {
+                parked_ = true;
+                changed_.notify_all();
+            }
+            parked_ = false;
+        });
+    }
+
+    std::vector<int> Taken(std::size_t from = 0) { return Since(taken_, from); }
+    std::vector<int> Requeued(std::size_t from = 0) { return Since(requeued_, from); }
+    bool WaitForTaken(std::size_t n) { return WaitFor([&] { return taken_.size() >= n; }); }
+    bool WaitForRequeued(std::size_t n) { return WaitFor([&] { return requeued_.size() >= n; }); }
+
+    void Hold() {
+        std::lock_guard lock(mutex_);
+        holding_ = true;
+    }
+    bool WaitUntilParked() { return WaitFor([&] { return parked_; }); }
+    void Release() {
+        std::lock_guard lock(mutex_);
+        holding_ = false;
+        changed_.notify_all();
+    }
+
+private:
+    std::vector<int> Since(const std::vector<int>& list, std::size_t from) {
+        std::lock_guard lock(mutex_);
+        return std::vector<int>(list.begin() + static_cast<std::ptrdiff_t>(std::min(from, list.size())), list.end());
+    }
+    template <class Condition>
+    bool WaitFor(Condition condition) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kPatience, condition);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<int> taken_, requeued_;
+    bool holding_ = false;
+    bool parked_ = false;
+    const std::thread::id windowThread_ = std::this_thread::get_id();
+};
+
+// Returns once the recording thread is back at its wait after all it has done so far: only
+// there does it take the signal of its event, and the test sees the signal gone.
+bool WaitUntilRecordingThreadIdles(HANDLE event) {
+    for (int tries = 0; tries < 500; ++tries) {
+        SetEvent(event);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (WaitForSingleObject(event, 0) == WAIT_TIMEOUT) return true;
+    }
+    return false;
+}
+
+// Ends a recording thread the way the program never does (it ends with the process), so that
+// the test can look at what the thread left and free its objects. The thread must end: a
+// thread that hangs would never see `dying`.
+void EndRecordingThread(CaptureThread& capture) {
+    capture.dying = 1;
+    ResumeThread(capture.thread);   // one that never started runs just far enough to end
+    ASSERT_EQ(WaitForSingleObject(capture.thread, 10000), WAIT_OBJECT_0) << "the recording thread hangs";
+}
+
+void ResetHooks() {
+    winmmtest::SetSampleSource(CountingSource(), winmmtest::Pace::OnDemand);
+    winmmtest::SetDeviceCount(-1);
+    winmmtest::SetOpenError(MMSYSERR_NOERROR);
+    recording = 0;
+    soundRequest = 0;
+    for (auto& c : soundColor) c = 1;
+}
+
+class CaptureThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        win32test::ClearRecordedMessageBoxes();
+        ResetHooks();
+        capture = std::make_unique<CaptureThread>(bandSums);
+        log.Install(capture->recorder->headers);
+    }
+
+    void TearDown() override {
+        log.Release();
+        EndRecordingThread(*capture);
+        if (HasFatalFailure()) {
+            capture.release();   // a thread that still runs keeps its objects
+        } else {
+            if (recording) capture->Stop();
+            capture.reset();
+        }
+        winmmtest::SetCallObserver(nullptr);
+    }
+
+    // One buffer's worth of samples; returns once the recording thread has taken the buffer
+    // and put the one before it back.
+    void DeliverBuffer() {
+        const std::size_t requeued = log.Requeued().size();
+        ASSERT_EQ(winmmtest::Deliver(kSamples), 1);
+        ASSERT_TRUE(log.WaitForRequeued(requeued + 1));
+    }
+
+    std::vector<int> BuffersInDriver() {
+        std::vector<int> queued;
+        for (int i = 0; i < 8; ++i)
+            if (std::atomic_ref<DWORD>(capture->recorder->headers[i].dwFlags).load() & WHDR_INQUEUE) queued.push_back(i);
+        return queued;
+    }
+
+    std::uint32_t bandSums[3] = {};
+    std::unique_ptr<CaptureThread> capture;
+    RingLog log;
+};
+
+const std::vector<int> kFirstSeven{0, 1, 2, 3, 4, 5, 6};
+
+TEST_F(CaptureThreadTest, BuffersGoRoundTheRingInOrderWhileTheOneBeingReadStaysOut) {
+    for (auto& c : soundColor) c = 200;
+    ASSERT_TRUE(capture->Start());
+    EXPECT_EQ(recording.load(), 1);
+    EXPECT_EQ(Color(), kStartColor);
+    EXPECT_EQ(BuffersInDriver(), kFirstSeven);
+
+    const int buffers = 12;
+    for (int i = 0; i < buffers; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
+    // Buffer 7 joins at the first completion; each completion re-queues the buffer read before.
+    EXPECT_EQ(log.Taken(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3}));
+    EXPECT_EQ(log.Requeued(), (std::vector<int>{7, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2}));
+
+    EndRecordingThread(*capture);
+    EXPECT_EQ(BuffersInDriver(), (std::vector<int>{0, 1, 2, 4, 5, 6, 7}));
+    // The analysis saw every buffer once, whole and in order: the window holds the last
+    // 1024 samples of the recording.
+    const std::vector<double>& window = capture->transform->window;
+    ASSERT_EQ(window.size(), 1024u);
+    for (int i = 0; i < 1024; i += 7) ASSERT_EQ(window[i], (buffers - 4) * kSamples + i) << "window entry " << i;
+}
+
+TEST_F(CaptureThreadTest, StopThenStartAgainRequeuesTheFirstSevenBuffers) {
+    ASSERT_TRUE(capture->Start());
+    for (int i = 0; i < 3; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
+
+    // The recording thread is held as it takes buffer 3, so that the stop meets it mid-ring.
+    log.Hold();
+    ASSERT_EQ(winmmtest::Deliver(kSamples), 1);
+    ASSERT_TRUE(log.WaitUntilParked());
+    for (auto& c : soundColor) c = 200;
+    capture->Stop();
+    EXPECT_EQ(recording.load(), 0);
+    EXPECT_EQ(Color(), kStartColor);
+    EXPECT_EQ(capture->recorder->device.status, MMSYSERR_BADDEVICEID) << "the device stayed open";
+
+    // The thread reads what it holds and the six buffers the reset returned, then nothing more.
+    log.Release();
+    ASSERT_TRUE(log.WaitForTaken(10));
+    ASSERT_TRUE(WaitUntilRecordingThreadIdles(capture->bufferEvent));
+    EXPECT_EQ(log.Taken(3), (std::vector<int>{3, 4, 5, 6, 7, 0, 1}));
+    EXPECT_TRUE(BuffersInDriver().empty());
+
+    for (auto& c : soundColor) c = 200;
+    ASSERT_TRUE(capture->Start());
+    EXPECT_EQ(Color(), kStartColor);
+    EXPECT_EQ(capture->recorder->device.status, MMSYSERR_NOERROR);
+    EXPECT_EQ(capture->recorder->nextBuffer.load(), 0);
+    EXPECT_EQ(BuffersInDriver(), kFirstSeven);
+    EXPECT_EQ(log.Taken().size(), 10u) << "read more after the stop";
+
+    const std::size_t requeued = log.Requeued().size();
+    for (int i = 0; i < 2; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
+    EXPECT_EQ(log.Taken(10), (std::vector<int>{0, 1}));
+    EXPECT_EQ(log.Requeued(requeued), (std::vector<int>{7, 0}));
+}
+
+// ---- The Controller: the check at start-up and the capture commands -----------------------
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        win32test::ClearRecordedMessageBoxes();
+        ResetHooks();
+        WNDCLASSEXA wc;
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "CaptureTestClass";
+        RegisterClassExA(&wc);
+        hwnd = CreateWindowExA(0, "CaptureTestClass", "Capture", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, 0,
+                               320, 320, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        PostedCommands();   // the first paint
+    }
+
+    void TearDown() override {
+        if (!controller) return;
+        EndRecordingThread(controller->captureThread);
+        if (HasFatalFailure()) {
+            controller.release();
+        } else {
+            if (recording) controller->captureThread.Stop();
+            controller.reset();
+        }
+    }
+
+    std::vector<WPARAM> PostedCommands() {
+        std::vector<WPARAM> commands;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_COMMAND) commands.push_back(msg.wParam);
+            DispatchMessageA(&msg);
+        }
+        return commands;
+    }
+
+    using Box = win32test::RecordedMessageBox;
+    const std::vector<Box>& Boxes() { return win32test::RecordedMessageBoxes(); }
+
+    HWND hwnd = nullptr;
+    std::unique_ptr<Controller> controller;
+};
+
+TEST_F(ControllerTest, WithoutASoundCardTheUserIsToldOnceAndNothingStarts) {
+    winmmtest::SetDeviceCount(0);
+    controller = std::make_unique<Controller>(hwnd);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].owner, hwnd);
+    EXPECT_EQ(Boxes()[0].text, "No Sound card install!");
+    EXPECT_EQ(Boxes()[0].caption, "Virelux Report");
+    EXPECT_EQ(Boxes()[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_TRUE(PostedCommands().empty());
+    EXPECT_EQ(soundRequest, 0);
+    EXPECT_EQ(recording.load(), 0);
+
+    // Capture asked for anyway (from the Music box): the format query finds no device.
+    controller->OnCommand(IDM_START_CAPTURE);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].owner, nullptr);
+    EXPECT_EQ(Boxes()[1].text, "Format not supported");
+    EXPECT_EQ(Boxes()[1].caption, "Virelux Recorder");
+    EXPECT_EQ(recording.load(), 1);
+}
+
+TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
+    controller = std::make_unique<Controller>(hwnd);
+    PostedCommands();
+    winmmtest::SetDeviceBusy(true);
+    controller->OnCommand(IDM_START_CAPTURE);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].owner, nullptr);
+    EXPECT_EQ(Boxes()[0].text, "Stop recording !\nAnother application is recording audio.");
+    EXPECT_EQ(Boxes()[0].caption, "Virelux Recorder");
+    EXPECT_EQ(recording.load(), 1) << "a failed start still counts as recording";
+    EXPECT_EQ(Color(), kStartColor);
+    controller->OnCommand(IDM_START_CAPTURE);
+    EXPECT_EQ(Boxes().size(), 1u) << "a second start while `recording` is set";
+
+    controller->OnCommand(IDM_STOP_CAPTURE);
+    EXPECT_EQ(recording.load(), 0);
+    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(Boxes().size(), 1u);
+
+    // Any other failure shows the system's text for it.
+    winmmtest::SetOpenError(MMSYSERR_NODRIVER);
+    controller->OnCommand(IDM_START_CAPTURE);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text, "There is no driver installed on your system.");
+    EXPECT_EQ(Boxes()[1].caption, "Virelux Recorder");
+    controller->OnCommand(IDM_STOP_CAPTURE);
+
+    winmmtest::SetOpenError(MMSYSERR_NOERROR);
+    controller->OnCommand(IDM_START_CAPTURE);
+    EXPECT_EQ(recording.load(), 1);
+    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_NOERROR);
+    EXPECT_EQ(Boxes().size(), 2u);
+}
+
+// The whole road at the device's own pace: the check finds the card, the posted start
+// begins capture, and a 215 Hz tone (bin 20 of the transform) turns the colour red.
+TEST_F(ControllerTest, AWorkingCardStartsCaptureAndALowToneTurnsTheColourRed) {
+    winmmtest::SetSampleSource(winmmtest::ToneSource(20.0 * 11025 / 1024, 12000), winmmtest::Pace::RealTime);
+    controller = std::make_unique<Controller>(hwnd);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(soundRequest, 1);
+    const std::vector<WPARAM> commands = PostedCommands();
+    ASSERT_EQ(commands, (std::vector<WPARAM>{IDM_PLAY_DEMO, IDM_START_CAPTURE}));
+
+    controller->OnCommand(static_cast<WORD>(commands[1]));
+    EXPECT_EQ(recording.load(), 1);
+    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_NOERROR);
+    EXPECT_TRUE(vlx_test::WaitUntil([] { return soundColor[0].load() > 5; }, kPatience));
+    controller->OnCommand(IDM_STOP_CAPTURE);
+    EXPECT_EQ(recording.load(), 0);
+    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_BADDEVICEID);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+}  // namespace

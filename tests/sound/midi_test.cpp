@@ -1,0 +1,219 @@
+// The MIDI demo player and the programs the music boxes start: real tunes through the real
+// sequencer into a private PulseAudio server, message boxes recorded.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/fs/fs.h"
+#include "platform/win32/win32.h"
+#include "platform/win32/win32_test.h"
+#include "sound/midi.h"
+#include "tests/support/pulse_server.h"
+#include "tests/support/tiny_midi.h"
+#include "tests/support/wait.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<MSG>& Notices() {
+    static std::vector<MSG> notices;
+    return notices;
+}
+
+LRESULT NoticeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == MM_MCINOTIFY) {
+        MSG notice;
+        notice.hwnd = hwnd;
+        notice.message = message;
+        notice.wParam = wParam;
+        notice.lParam = lParam;
+        Notices().push_back(notice);
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A window for the notices, an empty installation folder and working directory of the
+// test's own.
+class MidiDemo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        WNDCLASSEXA wc;
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = NoticeProc;
+        wc.lpszClassName = "MidiTestClass";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        box = CreateWindowExA(0, "MidiTestClass", "Music", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(box, nullptr);
+        folder = std::filesystem::temp_directory_path() / ("vlx-midi-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder / "install");
+        std::filesystem::current_path(folder);
+        fs::SetInstallationFolder((folder / "install").string());
+    }
+    void TearDown() override {
+        StopMidi();
+        std::filesystem::current_path("/");
+        std::filesystem::remove_all(folder);
+    }
+
+    void StartSound() {
+        server = std::make_unique<vlx_test::PulseServer>();
+        server->UseInThisProcess();
+    }
+    // The staged installation, with the generated demo tune.
+    void UseStagedInstallation() { fs::SetInstallationFolder(VLX_INSTALL_DIR); }
+
+    bool DeviceOpen(MCIDEVICEID id) { return mciSendCommandA(id, MCI_STOP, 0, 0) == 0; }
+
+    void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    bool WaitForNotices(std::size_t count, std::chrono::milliseconds timeout) {
+        return vlx_test::WaitUntil(
+            [&] {
+                Pump();
+                return Notices().size() >= count;
+            },
+            timeout);
+    }
+
+    HWND box = nullptr;
+    std::filesystem::path folder;
+    std::unique_ptr<vlx_test::PulseServer> server;
+};
+
+TEST_F(MidiDemo, AMissingTuneDoesNotPlay) {
+    StartSound();
+    EXPECT_FALSE(PlayMidi(box, kDemoTune));
+    EXPECT_EQ(midiPlaying, 0);
+    EXPECT_EQ(midiOpen.wDeviceID, 0u);
+}
+
+TEST_F(MidiDemo, PlaysTheDemoTuneUntilStopped) {
+    StartSound();
+    UseStagedInstallation();
+    ASSERT_TRUE(PlayMidi(box, kDemoTune));
+    EXPECT_EQ(midiPlaying, 1);
+    const MCIDEVICEID id = midiOpen.wDeviceID;
+    EXPECT_NE(id, 0u);
+    EXPECT_STREQ(midiOpen.lpstrDeviceType, "sequencer");
+    EXPECT_TRUE(DeviceOpen(id));
+
+    StopMidi();
+    EXPECT_EQ(midiPlaying, 0);
+    EXPECT_FALSE(DeviceOpen(id));
+    // The box was the play's callback window: it hears that the tune will not end.
+    ASSERT_TRUE(WaitForNotices(1, 5s));
+    EXPECT_EQ(Notices()[0].hwnd, box);
+    EXPECT_EQ(Notices()[0].wParam, MCI_NOTIFY_ABORTED);
+}
+
+// Starting again restarts from the beginning on a new device; the old one is closed.
+TEST_F(MidiDemo, PlayingAgainReplacesTheDevice) {
+    StartSound();
+    UseStagedInstallation();
+    ASSERT_TRUE(PlayMidi(box, kDemoTune));
+    const MCIDEVICEID first = midiOpen.wDeviceID;
+    ASSERT_TRUE(PlayMidi(box, kDemoTune));
+    EXPECT_EQ(midiPlaying, 1);
+    EXPECT_NE(midiOpen.wDeviceID, first);
+    EXPECT_FALSE(DeviceOpen(first));
+    EXPECT_TRUE(DeviceOpen(midiOpen.wDeviceID));
+
+    // A tune that cannot play after one that did: the old device is closed all the same.
+    const MCIDEVICEID second = midiOpen.wDeviceID;
+    std::ofstream("words.mid") << "no tune in here";
+    EXPECT_FALSE(PlayMidi(box, "words.mid"));
+    EXPECT_EQ(midiPlaying, 0);
+    EXPECT_EQ(midiOpen.wDeviceID, 0u);
+    EXPECT_FALSE(DeviceOpen(second));
+}
+
+TEST_F(MidiDemo, StoppingWithoutAPlayOnlyClearsTheFlag) {
+    midiPlaying = 1;
+    StopMidi();
+    EXPECT_EQ(midiPlaying, 0);
+    StopMidi();
+    EXPECT_EQ(midiPlaying, 0);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+// The tune plays on its own; its end reaches the window and changes nothing else.
+TEST_F(MidiDemo, TheEndOfTheTuneIsPostedToTheWindow) {
+    StartSound();
+    vlx_test::WriteTinyTune("demo.mid");   // the current directory comes first
+    ASSERT_TRUE(PlayMidi(box, kDemoTune));
+    ASSERT_TRUE(WaitForNotices(1, 30s));
+    EXPECT_EQ(Notices()[0].hwnd, box);
+    EXPECT_EQ(Notices()[0].wParam, MCI_NOTIFY_SUCCESSFUL);
+    EXPECT_EQ(Notices()[0].lParam, static_cast<LPARAM>(midiOpen.wDeviceID));
+    EXPECT_EQ(midiPlaying, 1);
+}
+
+TEST_F(MidiDemo, StartTellsTheUserWhenTheDemoCannotPlay) {
+    vlx_test::NoSoundOutput nothing;
+    nothing.UseInThisProcess();
+    UseStagedInstallation();
+    EXPECT_FALSE(PlayMidi(box, kDemoTune));
+    EXPECT_EQ(midiPlaying, 0);
+
+    StartMidiDemo(box);
+    EXPECT_EQ(midiPlaying, 0);
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    const win32test::RecordedMessageBox& shown = win32test::RecordedMessageBoxes()[0];
+    EXPECT_EQ(shown.text, "MIDI device not run.");
+    EXPECT_EQ(shown.caption, "Virelux Report");
+    EXPECT_EQ(shown.owner, box);
+    EXPECT_EQ(shown.type, static_cast<UINT>(MB_OK));
+}
+
+TEST_F(MidiDemo, StartRestartsTheDemoQuietly) {
+    StartSound();
+    UseStagedInstallation();
+    StartMidiDemo(box);
+    EXPECT_EQ(midiPlaying, 1);
+    const MCIDEVICEID first = midiOpen.wDeviceID;
+    StartMidiDemo(box);
+    EXPECT_EQ(midiPlaying, 1);
+    EXPECT_NE(midiOpen.wDeviceID, first);
+    EXPECT_FALSE(DeviceOpen(first));
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+// The players and the help page the boxes offer, each reaching the program of its name.
+TEST_F(MidiDemo, TheLaunchedProgramsStart) {
+    const std::filesystem::path bin = folder / "bin", notes = folder / "notes";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(notes);
+    for (const char* name : {"cdplayer", "mplayer2", "sigmeter", "xdg-open"}) {
+        const std::filesystem::path program = bin / name;
+        std::ofstream(program) << "#!/bin/sh\necho \"$*\" > '" << (notes / name).string() << ".tmp'\nmv '"
+                               << (notes / name).string() << ".tmp' '" << (notes / name).string() << "'\n";
+        chmod(program.c_str(), 0755);
+    }
+    setenv("PATH", (bin.string() + ":/usr/bin:/bin").c_str(), 1);
+    std::filesystem::create_directories(folder / "doc");
+    std::ofstream(folder / "doc" / "help1.htm") << "<html></html>\n";
+
+    for (const char* file : {kCdPlayer, kMediaPlayer, kSignalMeter, kMusicHelp}) LaunchProgram(box, file);
+    for (const char* name : {"cdplayer", "mplayer2", "sigmeter", "xdg-open"})
+        EXPECT_TRUE(vlx_test::WaitUntil([&] { return std::filesystem::exists(notes / name); }, 10s)) << name;
+    std::ifstream opened(notes / "xdg-open");
+    std::string document;
+    std::getline(opened, document);
+    EXPECT_EQ(document, (folder / "doc" / "help1.htm").string());
+}
+
+}  // namespace

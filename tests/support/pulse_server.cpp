@@ -1,0 +1,156 @@
+#include "tests/support/pulse_server.h"
+
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+
+#include "tests/support/wait.h"
+
+namespace vlx_test {
+
+namespace {
+
+constexpr std::chrono::milliseconds kStartTimeout(20000);
+constexpr std::chrono::milliseconds kCommandTimeout(10000);
+
+std::string MakeFolder(const char* pattern) {
+    std::string name = std::string("/tmp/") + pattern;
+    if (!mkdtemp(name.data())) throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    return name;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// libpulse would otherwise start a server of its own when ours cannot be reached.
+std::string WriteClientConfig(const std::string& folder) {
+    const std::string path = folder + "/client.conf";
+    WriteFile(path, "autospawn = no\n");
+    return path;
+}
+
+void Export(const std::map<std::string, std::string>& environment) {
+    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+}
+
+}  // namespace
+
+PulseServer::PulseServer() {
+    folder_ = MakeFolder("vlx-pulse-XXXXXX");
+    std::filesystem::create_directories(folder_ + "/run");
+    std::filesystem::create_directories(folder_ + "/home");
+    WriteClientConfig(folder_);
+    // A null sink is the loudspeaker. Its idle clock would run ahead; a loopback into a
+    // second null sink keeps it in step. The remapped monitor makes a listed capture source.
+    WriteFile(folder_ + "/test.pa",
+              "load-module module-native-protocol-unix auth-anonymous=1\n"
+              "load-module module-null-sink sink_name=testsink\n"
+              "load-module module-null-sink sink_name=drain\n"
+              "load-module module-loopback source=testsink.monitor sink=drain latency_msec=10\n"
+              "load-module module-remap-source master=testsink.monitor source_name=testmic\n"
+              "set-default-sink testsink\n"
+              "set-default-source testmic\n");
+    ProcessOptions options;
+    options.setEnv["XDG_RUNTIME_DIR"] = folder_ + "/run";
+    options.setEnv["HOME"] = folder_ + "/home";
+    options.discardStdout = true;
+    options.deathSignal = SIGTERM;
+    try {
+        server_ = std::make_unique<Process>(std::vector<std::string>{"pulseaudio", "-n", "-F", folder_ + "/test.pa",
+                                                                     "--daemonize=no", "--exit-idle-time=-1"},
+                                            options);
+        const bool up = WaitUntil(
+            [&] { return std::filesystem::exists(folder_ + "/run/pulse/native") && Pactl({"info"}) == 0; },
+            kStartTimeout, std::chrono::milliseconds(20));
+        if (!up) throw std::runtime_error("pulseaudio did not come up: " + server_->Stderr());
+        // Wakes the null sink's clock once, so that the first stream starts in step.
+        Pactl({"suspend-sink", "testsink", "1"});
+        Pactl({"suspend-sink", "testsink", "0"});
+    } catch (...) {
+        server_.reset();
+        std::filesystem::remove_all(folder_);
+        throw;
+    }
+}
+
+PulseServer::~PulseServer() {
+    server_->Stop(SIGTERM, std::chrono::milliseconds(5000));
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::map<std::string, std::string> PulseServer::ClientEnvironment() const {
+    return {{"PULSE_SERVER", "unix:" + folder_ + "/run/pulse/native"},
+            {"PULSE_CLIENTCONFIG", folder_ + "/client.conf"},
+            {"SDL_AUDIODRIVER", "pulseaudio"}};
+}
+
+void PulseServer::UseInThisProcess() const { Export(ClientEnvironment()); }
+
+int PulseServer::Pactl(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> argv{"pactl"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ProcessOptions options;
+    options.setEnv = ClientEnvironment();
+    options.discardStdout = true;
+    Process pactl(argv, options);
+    const ExitStatus status = pactl.Wait(kCommandTimeout);
+    return status.how == ExitStatus::How::Exited ? status.value : -1;
+}
+
+std::vector<std::int16_t> PulseServer::Record(const std::string& source, std::chrono::milliseconds duration,
+                                              int sampleRate) const {
+    const std::string file = folder_ + "/record.raw";
+    std::filesystem::remove(file);
+    ProcessOptions options;
+    options.setEnv = ClientEnvironment();
+    options.deathSignal = SIGTERM;
+    // parec writes raw samples to stdout; the shell only redirects them into the file.
+    Process parec({"sh", "-c",
+                   "exec parec --raw --format=s16le --channels=1 --rate=" + std::to_string(sampleRate) +
+                       " --latency-msec=20 -d \"$0\" > \"$1\"",
+                   source, file},
+                  options);
+    // The recording counts from the first bytes that arrive, not from the start of parec.
+    WaitUntil([&] { return std::filesystem::exists(file) && std::filesystem::file_size(file) > 0; }, kStartTimeout,
+              std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(duration);
+    parec.Stop(SIGINT, std::chrono::milliseconds(3000));
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+NoSoundOutput::NoSoundOutput(Kind kind) : kind_(kind) {
+    folder_ = MakeFolder("vlx-nosound-XXXXXX");
+    WriteClientConfig(folder_);
+    WriteFile(folder_ + "/alsa.conf", "");
+}
+
+NoSoundOutput::~NoSoundOutput() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::map<std::string, std::string> NoSoundOutput::ClientEnvironment() const {
+    if (kind_ == Kind::NoCard) return {{"SDL_AUDIODRIVER", "alsa"}, {"ALSA_CONFIG_PATH", folder_ + "/alsa.conf"}};
+    return {{"PULSE_SERVER", "unix:" + folder_ + "/no-server"},
+            {"PULSE_CLIENTCONFIG", folder_ + "/client.conf"},
+            {"SDL_AUDIODRIVER", "pulseaudio"}};
+}
+
+void NoSoundOutput::UseInThisProcess() const { Export(ClientEnvironment()); }
+
+}  // namespace vlx_test

@@ -1,0 +1,65 @@
+// A private PulseAudio server for one test: a null sink "testsink" (the default sink) whose
+// monitor is also offered as the default source "testmic", so whatever a test plays can be
+// recorded back. It lives in a folder of its own and is stopped by its PID.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+
+namespace vlx_test {
+
+class PulseServer {
+public:
+    // Throws std::runtime_error when the server does not come up.
+    PulseServer();
+    ~PulseServer();
+    PulseServer(const PulseServer&) = delete;
+    PulseServer& operator=(const PulseServer&) = delete;
+
+    // What a client needs to reach this server and nothing else: PULSE_SERVER, a client
+    // configuration without autospawn, and SDL's audio driver set to pulseaudio.
+    std::map<std::string, std::string> ClientEnvironment() const;
+    // Puts ClientEnvironment() into this process's own environment (before SDL's audio starts).
+    void UseInThisProcess() const;
+
+    // Runs pactl against this server; its exit status (-1 when it did not end in time).
+    int Pactl(const std::vector<std::string>& arguments) const;
+
+    // Records `duration` of `source` (such as "testsink.monitor") as 16-bit mono samples.
+    std::vector<std::int16_t> Record(const std::string& source, std::chrono::milliseconds duration,
+                                     int sampleRate = 22050) const;
+
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+    std::unique_ptr<Process> server_;
+};
+
+// A machine without any sound output, for the clients of one test.
+class NoSoundOutput {
+public:
+    enum class Kind {
+        NoServer,   // SDL is told to use PulseAudio, which finds no server (and starts none)
+        NoCard,     // SDL is told to use ALSA, which knows no device at all
+    };
+    explicit NoSoundOutput(Kind kind = Kind::NoServer);
+    ~NoSoundOutput();
+    NoSoundOutput(const NoSoundOutput&) = delete;
+    NoSoundOutput& operator=(const NoSoundOutput&) = delete;
+
+    std::map<std::string, std::string> ClientEnvironment() const;
+    void UseInThisProcess() const;
+
+private:
+    Kind kind_;
+    std::string folder_;
+};
+
+}  // namespace vlx_test
