@@ -337,17 +337,17 @@ MMRESULT waveInGetDevCapsA(UINT_PTR deviceId, WAVEINCAPSA* caps, UINT size) {
         found.wChannels = 1;
     } else if (EnsureSdlAudio()) {
         char* defaultName = nullptr;
-        SDL_AudioSpec spec{};
-        if (deviceId == 0 && SDL_GetDefaultAudioInfo(&defaultName, &spec, 1) == 0) {
+        SDL_AudioSpec format{};
+        if (deviceId == 0 && SDL_GetDefaultAudioInfo(&defaultName, &format, 1) == 0) {
             if (defaultName) name = defaultName;
             SDL_free(defaultName);
         } else if (deviceId > 0) {
             const char* listed = SDL_GetAudioDeviceName(static_cast<int>(deviceId), 1);
             if (!listed) return MMSYSERR_BADDEVICEID;
             name = listed;
-            SDL_GetAudioDeviceSpec(static_cast<int>(deviceId), 1, &spec);
+            SDL_GetAudioDeviceSpec(static_cast<int>(deviceId), 1, &format);
         }
-        if (spec.channels == 1) found.wChannels = 1;
+        if (format.channels == 1) found.wChannels = 1;
     }
     std::strncpy(found.szPname, name.c_str(), MAXPNAMELEN - 1);
     std::memcpy(caps, &found, std::min<std::size_t>(size, sizeof found));
