@@ -1,11 +1,9 @@
-// The MIDI demo player and the programs the music boxes start: real tunes through the real
-// sequencer into a private PulseAudio server, message boxes recorded.
+// The MIDI demo player: real tunes through the real sequencer into a private PulseAudio
+// server, message boxes recorded.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,7 +15,6 @@
 #include "platform/win32/win32_test.h"
 #include "sound/midi.h"
 #include "tests/support/pulse_server.h"
-#include "tests/support/tiny_midi.h"
 #include "tests/support/wait.h"
 
 namespace {
@@ -131,6 +128,12 @@ TEST_F(MidiDemo, PlayingAgainReplacesTheDevice) {
     EXPECT_NE(midiOpen.wDeviceID, first);
     EXPECT_FALSE(DeviceOpen(first));
     EXPECT_TRUE(DeviceOpen(midiOpen.wDeviceID));
+    // The box's Start does the same, quietly.
+    const MCIDEVICEID again = midiOpen.wDeviceID;
+    StartMidiDemo(box);
+    EXPECT_EQ(midiPlaying, 1);
+    EXPECT_FALSE(DeviceOpen(again));
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 
     // A tune that cannot play after one that did: the old device is closed all the same.
     const MCIDEVICEID second = midiOpen.wDeviceID;
@@ -150,18 +153,6 @@ TEST_F(MidiDemo, StoppingWithoutAPlayOnlyClearsTheFlag) {
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 }
 
-// The tune plays on its own; its end reaches the window and changes nothing else.
-TEST_F(MidiDemo, TheEndOfTheTuneIsPostedToTheWindow) {
-    StartSound();
-    vlx_test::WriteTinyTune("demo.mid");   // the current directory comes first
-    ASSERT_TRUE(PlayMidi(box, kDemoTune));
-    ASSERT_TRUE(WaitForNotices(1, 30s));
-    EXPECT_EQ(Notices()[0].hwnd, box);
-    EXPECT_EQ(Notices()[0].wParam, MCI_NOTIFY_SUCCESSFUL);
-    EXPECT_EQ(Notices()[0].lParam, static_cast<LPARAM>(midiOpen.wDeviceID));
-    EXPECT_EQ(midiPlaying, 1);
-}
-
 TEST_F(MidiDemo, StartTellsTheUserWhenTheDemoCannotPlay) {
     vlx_test::NoSoundOutput nothing;
     nothing.UseInThisProcess();
@@ -177,43 +168,6 @@ TEST_F(MidiDemo, StartTellsTheUserWhenTheDemoCannotPlay) {
     EXPECT_EQ(shown.caption, "Virelux Report");
     EXPECT_EQ(shown.owner, box);
     EXPECT_EQ(shown.type, static_cast<UINT>(MB_OK));
-}
-
-TEST_F(MidiDemo, StartRestartsTheDemoQuietly) {
-    StartSound();
-    UseStagedInstallation();
-    StartMidiDemo(box);
-    EXPECT_EQ(midiPlaying, 1);
-    const MCIDEVICEID first = midiOpen.wDeviceID;
-    StartMidiDemo(box);
-    EXPECT_EQ(midiPlaying, 1);
-    EXPECT_NE(midiOpen.wDeviceID, first);
-    EXPECT_FALSE(DeviceOpen(first));
-    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
-}
-
-// The players and the help page the boxes offer, each reaching the program of its name.
-TEST_F(MidiDemo, TheLaunchedProgramsStart) {
-    const std::filesystem::path bin = folder / "bin", notes = folder / "notes";
-    std::filesystem::create_directories(bin);
-    std::filesystem::create_directories(notes);
-    for (const char* name : {"cdplayer", "mplayer2", "sigmeter", "xdg-open"}) {
-        const std::filesystem::path program = bin / name;
-        std::ofstream(program) << "#!/bin/sh\necho \"$*\" > '" << (notes / name).string() << ".tmp'\nmv '"
-                               << (notes / name).string() << ".tmp' '" << (notes / name).string() << "'\n";
-        chmod(program.c_str(), 0755);
-    }
-    setenv("PATH", (bin.string() + ":/usr/bin:/bin").c_str(), 1);
-    std::filesystem::create_directories(folder / "doc");
-    std::ofstream(folder / "doc" / "help1.htm") << "<html></html>\n";
-
-    for (const char* file : {kCdPlayer, kMediaPlayer, kSignalMeter, kMusicHelp}) LaunchProgram(box, file);
-    for (const char* name : {"cdplayer", "mplayer2", "sigmeter", "xdg-open"})
-        EXPECT_TRUE(vlx_test::WaitUntil([&] { return std::filesystem::exists(notes / name); }, 10s)) << name;
-    std::ifstream opened(notes / "xdg-open");
-    std::string document;
-    std::getline(opened, document);
-    EXPECT_EQ(document, (folder / "doc" / "help1.htm").string());
 }
 
 }  // namespace
