@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/diagnostics.h"
 #include "app/shared.h"
 
 int RunMainLoop(HACCEL accelerators, void (*renderFrame)(bool idle)) {
@@ -30,4 +31,5 @@ void RenderFrame(bool tick) {
     appState->viewport->Clear(D3DRMCLEAR_ALL);
     appState->viewport->Render(appState->scene.get());
     appState->device->Update();
+    ReportPresentedLamps();
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "tests/support/wait.h"
@@ -123,6 +124,22 @@ void StagedProgramTest::SetUp() {
         << "the staged program " << ProgramPath() << " is missing: build the 'virelux' target first";
 }
 
+void StagedProgramTest::TearDown() {
+    if (!stagedCopy_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(stagedCopy_, ignored);
+    }
+}
+
+void StagedProgramTest::StageInstallationWithout(const std::string& file) {
+    std::string folder = "/tmp/vlx-install-XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    stagedCopy_ = folder;
+    std::filesystem::copy(VLX_INSTALL_DIR, folder, std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(std::filesystem::remove(folder + "/" + file)) << file << " is not part of the installation";
+    installFolder_ = folder;
+}
+
 void StagedProgramTest::StartDisplay(XvfbServer::WindowManager windowManager) {
     pulse_ = std::make_unique<PulseServer>();
     server_ = std::make_unique<XvfbServer>(windowManager);
@@ -148,8 +165,8 @@ std::unique_ptr<Process> StagedProgramTest::StartProgramWithEnv(ProcessOptions o
     }
     // Only the test's X server: no Wayland compositor, no driver chosen from outside.
     for (const char* name : {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) options.unsetEnv.push_back(name);
-    options.workingDirectory = VLX_INSTALL_DIR;
-    return std::make_unique<Process>(std::vector<std::string>{ProgramPath()}, options);
+    options.workingDirectory = installFolder_;
+    return std::make_unique<Process>(std::vector<std::string>{installFolder_ + "/virelux"}, options);
 }
 
 void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {

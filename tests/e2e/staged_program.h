@@ -44,6 +44,7 @@ std::string StartUpSceneMismatch(const Image& image, Area area);
 class StagedProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
     // Starts a private X server, with openbox when asked, and connects to it; and a private
     // sound server with a null sink, so that the show finds a sound card as on a desktop.
@@ -51,6 +52,9 @@ protected:
     // Starts the program from its installation folder on the test's display.
     std::unique_ptr<Process> StartProgram(const std::map<std::string, std::string>& extraEnv = {});
     std::unique_ptr<Process> StartProgramWithEnv(ProcessOptions options);
+    // Later starts run a copy of the installation folder that lacks `file` (such as
+    // "demo.mid"), as if a user had deleted it. The copy is removed when the test ends.
+    void StageInstallationWithout(const std::string& file);
 
     // Waits until the program's window shows its first frame: the centre of the client area
     // shows the start-up scene. A fatal failure says what was seen instead.
@@ -58,6 +62,8 @@ protected:
 
     static std::string ProgramPath();
 
+    std::string installFolder_ = VLX_INSTALL_DIR;   // where StartProgram runs the program
+    std::string stagedCopy_;                         // a copy made by StageInstallationWithout
     std::unique_ptr<PulseServer> pulse_;
     std::unique_ptr<XvfbServer> server_;   // declared before x_: the connection closes first
     std::unique_ptr<XClient> x_;

@@ -17,6 +17,7 @@
 #include "platform/winmm/winmm.h"
 #include "platform/winmm/winmm_test.h"
 #include "tests/support/pulse_server.h"
+#include "tests/support/sound_probe.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ constexpr DWORD kBytes = kSamples * 2;
 constexpr int kRing = 8;
 
 const WAVEFORMATEX kMono16{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
-
-// Five seconds of a 215 Hz tone at 44100 Hz, mono.
-void WriteTone(const std::string& path) {
-    const int rate = 44100, frames = 5 * rate;
-    std::vector<std::int16_t> data(frames);
-    for (int i = 0; i < frames; ++i)
-        data[i] = static_cast<std::int16_t>(std::lround(16000 * std::sin(2 * 3.14159265358979 * 215.0 * i / rate)));
-    const std::uint32_t bytes = frames * 2;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    auto put32 = [&](std::uint32_t v) { std::fwrite(&v, 4, 1, f); };
-    auto put16 = [&](std::uint16_t v) { std::fwrite(&v, 2, 1, f); };
-    std::fwrite("RIFF", 1, 4, f), put32(36 + bytes), std::fwrite("WAVEfmt ", 1, 8, f), put32(16);
-    put16(1), put16(1), put32(rate), put32(rate * 2), put16(2), put16(16);
-    std::fwrite("data", 1, 4, f), put32(bytes), std::fwrite(data.data(), 2, data.size(), f);
-    std::fclose(f);
-}
 
 bool Done(WAVEHDR& header) { return std::atomic_ref<DWORD>(header.dwFlags).load() & WHDR_DONE; }
 
@@ -84,7 +68,7 @@ TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
 
     const std::string tone = server.Folder() + "/tone.wav";
-    WriteTone(tone);
+    vlx_test::WriteToneWav(tone, 215.0, 5.0);
     vlx_test::ProcessOptions options;
     options.setEnv = server.ClientEnvironment();
     vlx_test::Process player({"paplay", tone}, options);

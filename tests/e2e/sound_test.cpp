@@ -1,0 +1,136 @@
+// The sound on the lamps, as a user of the show meets it: the program records what a private
+// PulseAudio server plays through its null sink and reports the lamp colours it presents
+// (VIRELUX_DIAG_LAMPS=1).
+#include <algorithm>
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/staged_program.h"
+#include "tests/support/sound_probe.h"
+#include "tests/support/wait.h"
+
+namespace vlx_test {
+namespace {
+
+constexpr int kLoud = 64;    // a band this bright is lit by the music
+constexpr int kQuiet = 16;   // a band no brighter than this is dark
+
+class E2eSoundOnTheLamps : public StagedProgramTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StagedProgramTest::SetUp());
+        StartDisplay();
+    }
+
+    std::unique_ptr<Process> StartShow() {
+        std::unique_ptr<Process> program = StartProgram({{"VIRELUX_DIAG_LAMPS", "1"}});
+        XWindowId window = 0;
+        WaitForFirstFrame(*program, &window);
+        window_ = window;
+        return program;
+    }
+
+    // Plays a WAV file into the test server's default sink.
+    std::unique_ptr<Process> Play(const std::string& wav) {
+        ProcessOptions options;
+        options.setEnv = pulse_->ClientEnvironment();
+        return std::make_unique<Process>(std::vector<std::string>{"paplay", wav}, options);
+    }
+
+    void CloseShow(Process& program) {
+        x_->Close(window_);
+        EXPECT_EQ(program.Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program.Stderr();
+    }
+
+    XWindowId window_ = 0;
+};
+
+std::string Describe(const std::vector<LampFrame>& frames, size_t from) {
+    std::ostringstream out;
+    out << frames.size() - std::min(from, frames.size()) << " frames with new colours (red green blue):";
+    for (size_t i = from; i < frames.size() && i < from + 40; ++i)
+        out << " (" << frames[i].Red() << " " << frames[i].Green() << " " << frames[i].Blue() << ")";
+    return out.str();
+}
+
+TEST_F(E2eSoundOnTheLamps, ALowToneLightsTheFirstLampRedAndLeavesBlueDark) {
+    // Without the demo tune the show starts, tells nobody, and listens to silence.
+    ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("demo.mid"));
+    std::unique_ptr<Process> program = StartShow();
+    ASSERT_FALSE(HasFatalFailure());
+
+    // Capture runs: the colours settle at rest, red 2, green 1, blue 1.
+    const bool resting = WaitUntil(
+        [&] {
+            const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
+            return !frames.empty() && frames.back().lamp[0] == 0x00020100u && frames.back().lamp[1] == 0x00000101u;
+        },
+        kPatience);
+    ASSERT_TRUE(resting) << Describe(ParseLampFrames(program->Stderr()), 0) << "\nstderr:\n" << program->Stderr();
+    const size_t before = ParseLampFrames(program->Stderr()).size();
+
+    // 215 Hz falls in bin 20 of the analysis, inside the low band.
+    const std::string wav = pulse_->Folder() + "/tone215.wav";
+    WriteToneWav(wav, 215.0, 6.0);
+    std::unique_ptr<Process> player = Play(wav);
+    // While it sounds, the first lamp (red and green) turns red and blue stays dark on the
+    // lamps that carry it. The stream's start reaches the capture as a step, which lights
+    // every band for a moment; that fades within a second and a half.
+    auto redOnly = [](const LampFrame& f) { return f.Red() >= kLoud && f.Green() <= kQuiet && f.Blue() <= kQuiet; };
+    const bool settled = WaitUntil(
+        [&] {
+            const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
+            // Ten analysed buffers in a row, so that the fade-in's first moment is not taken
+            // for the steady tone.
+            constexpr size_t kRun = 10;
+            return frames.size() >= before + kRun && std::all_of(frames.end() - kRun, frames.end(), redOnly);
+        },
+        kPatience);
+    std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
+    ASSERT_TRUE(settled) << Describe(frames, before) << "\nplayer: " << player->Stderr();
+    // And so it stays while the tone goes on.
+    const size_t from = frames.size() - 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    frames = ParseLampFrames(program->Stderr());
+    for (size_t i = from; i < frames.size(); ++i) {
+        EXPECT_TRUE(redOnly(frames[i])) << "frame " << i << "; " << Describe(frames, from);
+        EXPECT_EQ(frames[i].lamp[2], (frames[i].lamp[0] & 0xFF0000u) | (frames[i].lamp[1] & 0xFFu))
+            << "the third lamp shows red and blue";
+    }
+
+    CloseShow(*program);
+}
+
+TEST_F(E2eSoundOnTheLamps, TheDemoTuneMovesAllThreeBands) {
+    // The show plays "demo.mid" on its own when it starts; its bass, middle voice and high
+    // voice come back through the sound server's capture source.
+    std::unique_ptr<Process> program = StartShow();
+    ASSERT_FALSE(HasFatalFailure());
+
+    // A band's colour only rises when louder sound arrives, and otherwise falls; a single
+    // click rises once. The tune makes every band rise again and again.
+    int peak[3] = {0, 0, 0}, rises[3] = {0, 0, 0};
+    auto allMoved = [&] {
+        const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
+        std::fill(peak, peak + 3, 0);
+        std::fill(rises, rises + 3, 0);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            const int bands[3] = {frames[i].Red(), frames[i].Green(), frames[i].Blue()};
+            const int prior[3] = {i ? frames[i - 1].Red() : 0, i ? frames[i - 1].Green() : 0, i ? frames[i - 1].Blue() : 0};
+            for (int b = 0; b < 3; ++b) {
+                peak[b] = std::max(peak[b], bands[b]);
+                rises[b] += i > 0 && bands[b] > prior[b];
+            }
+        }
+        return std::all_of(peak, peak + 3, [](int p) { return p >= kLoud; }) &&
+               std::all_of(rises, rises + 3, [](int r) { return r >= 10; });
+    };
+    EXPECT_TRUE(WaitUntil(allMoved, kPatience, std::chrono::milliseconds(100)))
+        << "peaks red " << peak[0] << ", green " << peak[1] << ", blue " << peak[2] << "; rises " << rises[0] << ", " << rises[1]
+        << ", " << rises[2] << "\n" << Describe(ParseLampFrames(program->Stderr()), 0);
+
+    CloseShow(*program);
+}
+
+}  // namespace
+}  // namespace vlx_test
