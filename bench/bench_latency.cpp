@@ -1,0 +1,219 @@
+// How long a sound takes to reach the screen: from an onset entering the capture source of a
+// private PulseAudio server to the first presented frame whose first lamp shows it red. The
+// real program runs under a private Xvfb and reports the lamp colours it presents
+// (VIRELUX_DIAG_LAMPS=1); a player stream writes silence and, on request, a loud 215 Hz tone
+// into the server's null sink, whose monitor is the default source the show records.
+//
+// The onset enters the source when the sink plays it: the time its first sample was written
+// plus the stream's latency at that moment, both on CLOCK_MONOTONIC, as the show's reports are.
+// The reported time per iteration is that latency; "player_ms" is the part spent in the
+// player's own buffer, which the show never sees.
+#include <benchmark/benchmark.h>
+#include <pulse/error.h>
+#include <pulse/simple.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/process.h"
+#include "tests/support/pulse_server.h"
+#include "tests/support/sound_probe.h"
+#include "tests/support/wait.h"
+#include "tests/support/xvfb_server.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kChunk = kRate / 200;   // 5 ms written at a time
+constexpr int kLit = 64;              // red this bright shows the tone
+constexpr int kDark = 20;             // red below this is back at rest
+
+std::int64_t NowNs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000ll + ts.tv_nsec;
+}
+
+// A playback stream that writes 5 ms chunks without pause: silence, or a tone from an onset
+// asked for until it is silenced again.
+class Player {
+public:
+    explicit Player(const std::string& server) {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        pa_buffer_attr attr;
+        attr.maxlength = static_cast<std::uint32_t>(-1);
+        attr.tlength = kChunk * 2 * 2;   // two chunks queued: as little delay as writing allows
+        attr.prebuf = static_cast<std::uint32_t>(-1);
+        attr.minreq = static_cast<std::uint32_t>(-1);
+        attr.fragsize = static_cast<std::uint32_t>(-1);
+        int error = 0;
+        stream_ = pa_simple_new(server.c_str(), "bench_latency", PA_STREAM_PLAYBACK, nullptr, "onsets", &spec, nullptr,
+                                &attr, &error);
+        if (!stream_) {
+            failure_ = pa_strerror(error);
+            return;
+        }
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~Player() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        if (stream_) pa_simple_free(stream_);
+    }
+    const std::string& Failure() const { return failure_; }
+
+    // Starts the tone with the next chunk; returns when the onset is in the stream, with the
+    // time it enters the sink and the time it was written.
+    void Onset(std::int64_t* atSourceNs, std::int64_t* writtenNs) {
+        onsetAtSource_ = 0;
+        tone_ = true;
+        vlx_test::WaitUntil([&] { return onsetAtSource_.load() != 0; }, std::chrono::milliseconds(2000),
+                  std::chrono::milliseconds(1));
+        *atSourceNs = onsetAtSource_;
+        *writtenNs = onsetWritten_;
+    }
+    void Silence() { tone_ = false; }
+
+private:
+    void Run() {
+        std::vector<std::int16_t> chunk(kChunk);
+        long phase = 0;
+        bool sounding = false;
+        while (!stop_) {
+            const bool tone = tone_;
+            if (tone && !sounding) phase = 0;   // the onset starts the sine at zero
+            for (int i = 0; i < kChunk; ++i, ++phase)
+                chunk[static_cast<size_t>(i)] =
+                    tone ? static_cast<std::int16_t>(20000 * std::sin(2 * M_PI * 215.0 * phase / kRate)) : 0;
+            int error = 0;
+            const std::int64_t before = NowNs();
+            if (pa_simple_write(stream_, chunk.data(), chunk.size() * 2, &error) < 0) break;
+            if (tone && !sounding) {
+                // The latency now covers the chunk just written: its first sample plays that
+                // long from now, less the chunk's own length.
+                const pa_usec_t latency = pa_simple_get_latency(stream_, &error);
+                const std::int64_t after = NowNs();
+                onsetWritten_ = before;
+                onsetAtSource_ = after + static_cast<std::int64_t>(latency) * 1000 - 5000000;
+            }
+            sounding = tone;
+        }
+    }
+
+    pa_simple* stream_ = nullptr;
+    std::string failure_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false}, tone_{false};
+    std::atomic<std::int64_t> onsetAtSource_{0}, onsetWritten_{0};
+};
+
+// The show with its own servers, once for the whole run. The installation is a copy without
+// "demo.mid", so that the show listens to nothing but the player.
+struct Rig {
+    Rig() {
+        try {
+            pulse = std::make_unique<vlx_test::PulseServer>();
+            xvfb = std::make_unique<vlx_test::XvfbServer>();
+            char folder[] = "/tmp/vlx-bench-XXXXXX";
+            if (!mkdtemp(folder)) throw std::runtime_error("mkdtemp failed");
+            install = folder;
+            std::filesystem::copy(VLX_INSTALL_DIR, install, std::filesystem::copy_options::recursive);
+            std::filesystem::remove(install + "/demo.mid");
+
+            vlx_test::ProcessOptions options;
+            options.setEnv = pulse->ClientEnvironment();
+            options.setEnv["XDG_RUNTIME_DIR"] = pulse->Folder();
+            options.setEnv["DISPLAY"] = xvfb->Display();
+            options.setEnv["VIRELUX_DIAG_LAMPS"] = "1";
+            options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+            options.workingDirectory = install;
+            show = std::make_unique<vlx_test::Process>(std::vector<std::string>{install + "/virelux"}, options);
+            // Capture runs once the colours rest at red 2, green 1, blue 1.
+            if (!vlx_test::WaitUntil([&] { return Latest().lamp[0] == 0x00020100u; }, std::chrono::seconds(30)))
+                throw std::runtime_error("the show never came to rest: " + show->Stderr());
+            player = std::make_unique<Player>(pulse->ClientEnvironment().at("PULSE_SERVER"));
+            if (!player->Failure().empty()) throw std::runtime_error("player: " + player->Failure());
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    }
+    ~Rig() {
+        player.reset();
+        show.reset();
+        if (!install.empty()) std::filesystem::remove_all(install);
+    }
+    vlx_test::LampFrame Latest() const {
+        const std::vector<vlx_test::LampFrame> frames = vlx_test::ParseLampFrames(show->Stderr());
+        return frames.empty() ? vlx_test::LampFrame{} : frames.back();
+    }
+    // The first frame presented at or after `ns` whose red is lit; none when it took 2 s.
+    std::optional<vlx_test::LampFrame> FirstLitAfter(std::int64_t ns) const {
+        std::optional<vlx_test::LampFrame> found;
+        vlx_test::WaitUntil(
+            [&] {
+                for (const vlx_test::LampFrame& f : vlx_test::ParseLampFrames(show->Stderr()))
+                    if (f.presentedNs >= ns && f.Red() >= kLit) {
+                        found = f;
+                        return true;
+                    }
+                return false;
+            },
+            std::chrono::milliseconds(2000), std::chrono::milliseconds(2));
+        return found;
+    }
+
+    std::unique_ptr<vlx_test::PulseServer> pulse;
+    std::unique_ptr<vlx_test::XvfbServer> xvfb;
+    std::string install;
+    std::unique_ptr<vlx_test::Process> show;
+    std::unique_ptr<Player> player;
+    std::string failure;
+};
+
+void BM_OnsetToLampColour(benchmark::State& state) {
+    static Rig rig;
+    if (!rig.failure.empty()) {
+        state.SkipWithError(rig.failure.c_str());
+        return;
+    }
+    std::vector<double> latencies, playerDelays;
+    for (auto _ : state) {
+        if (!vlx_test::WaitUntil([&] { return rig.Latest().Red() < kDark; }, std::chrono::seconds(10))) {
+            state.SkipWithError("the red band never went back to rest");
+            break;
+        }
+        std::int64_t atSource = 0, written = 0;
+        rig.player->Onset(&atSource, &written);
+        const std::optional<vlx_test::LampFrame> lit = rig.FirstLitAfter(written);
+        rig.player->Silence();
+        if (!lit) {
+            state.SkipWithError("no presented frame showed the onset");
+            break;
+        }
+        const double seconds = static_cast<double>(lit->presentedNs - atSource) / 1e9;
+        state.SetIterationTime(std::max(seconds, 0.0));
+        latencies.push_back(seconds * 1e3);
+        playerDelays.push_back(static_cast<double>(atSource - written) / 1e6);
+    }
+    if (latencies.empty()) return;
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["min_ms"] = latencies.front();
+    state.counters["median_ms"] = latencies[latencies.size() / 2];
+    state.counters["max_ms"] = latencies.back();
+    double sum = 0;
+    for (double d : playerDelays) sum += d;
+    state.counters["player_ms"] = sum / static_cast<double>(playerDelays.size());
+}
+BENCHMARK(BM_OnsetToLampColour)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
