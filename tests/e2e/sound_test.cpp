@@ -2,6 +2,7 @@
 // PulseAudio server plays through its null sink and reports the lamp colours it presents
 // (VIRELUX_DIAG_LAMPS=1).
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -129,6 +130,27 @@ TEST_F(E2eSoundOnTheLamps, TheDemoTuneMovesAllThreeBands) {
         << "peaks red " << peak[0] << ", green " << peak[1] << ", blue " << peak[2] << "; rises " << rises[0] << ", " << rises[1]
         << ", " << rises[2] << "\n" << Describe(ParseLampFrames(program->Stderr()), 0);
 
+    CloseShow(*program);
+}
+
+TEST_F(E2eSoundOnTheLamps, ASoundServerThatGoesAwayLeavesTheShowRunning) {
+    std::unique_ptr<Process> program = StartProgram({{"VIRELUX_DIAG_LAMPS", "1"}, {"PLATFORM_DIAG_FRAMES", "1"}});
+    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window_));
+    ASSERT_TRUE(WaitUntil([&] { return ParseLampFrames(program->Stderr()).size() >= 5; }, kPatience))
+        << "capture never started; stderr:\n" << program->Stderr();
+
+    // The server ends while the show records from it and plays the demo through it.
+    pulse_.reset();
+    auto framesSoFar = [&] {
+        const std::string text = program->Stderr();
+        const size_t at = text.rfind("win32: ");
+        return at == std::string::npos ? 0ull : std::strtoull(text.c_str() + at + 7, nullptr, 10);
+    };
+    const unsigned long long before = framesSoFar();
+    // The show goes on drawing: more frames are presented (reported once a second).
+    EXPECT_TRUE(WaitUntil([&] { return framesSoFar() >= before + 30; }, kPatience))
+        << "frames stopped at " << before << "; stderr:\n" << program->Stderr();
+    // And it ends normally: closing stops the capture without waiting on the lost device.
     CloseShow(*program);
 }
 
