@@ -9,16 +9,9 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 
 namespace {
-
-Ref<IDirect3DRM3> MakeRoot() {
-    Ref<IDirect3DRM> first;
-    Direct3DRMCreate(first.put());
-    Ref<IDirect3DRM3> root;
-    first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
-    return root;
-}
 
 void Drop(IDirect3DRMObject*, REFIID, void*) {}
 
@@ -35,7 +28,7 @@ const std::string& LargestModel() {
         for (const auto& entry : std::filesystem::directory_iterator(folder, error))
             if (entry.is_regular_file()) files.push_back(entry);
         std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.file_size() > b.file_size(); });
-        Ref<IDirect3DRM3> root = MakeRoot();
+        Ref<IDirect3DRM3> root = d3drmtest::CreateRoot();
         for (const auto& entry : files)
             if (LoadFrames(root.get(), entry.path().string()) == D3DRM_OK) return entry.path().string();
         return std::string();
@@ -49,7 +42,7 @@ void BM_LoadXFileFrames(benchmark::State& state) {
         state.SkipWithError("no loadable model in the corpus");
         return;
     }
-    Ref<IDirect3DRM3> root = MakeRoot();
+    Ref<IDirect3DRM3> root = d3drmtest::CreateRoot();
     for (auto _ : state)
         if (LoadFrames(root.get(), file) != D3DRM_OK) {
             state.SkipWithError("the model failed to load");
@@ -66,7 +59,7 @@ void BM_LoadXFileIntoMeshBuilder(benchmark::State& state) {
         state.SkipWithError("no loadable model in the corpus");
         return;
     }
-    Ref<IDirect3DRM3> root = MakeRoot();
+    Ref<IDirect3DRM3> root = d3drmtest::CreateRoot();
     for (auto _ : state) {
         Ref<IDirect3DRMMeshBuilder3> builder;
         root->CreateMeshBuilder(builder.put());

@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 
 namespace {
-
-Ref<IDirect3DRM3> MakeRoot() {
-    Ref<IDirect3DRM> first;
-    Direct3DRMCreate(first.put());
-    Ref<IDirect3DRM3> root;
-    first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
-    return root;
-}
 
 void CountMove(IDirect3DRMFrame3*, void* arg, D3DVALUE) { ++*static_cast<std::uint64_t*>(arg); }
 
@@ -57,7 +50,7 @@ struct Hierarchy {
 };
 
 void BM_MoveHierarchy(benchmark::State& state) {
-    Ref<IDirect3DRM3> root = MakeRoot();
+    Ref<IDirect3DRM3> root = d3drmtest::CreateRoot();
     const int count = static_cast<int>(state.range(0));
     Hierarchy scene(root.get(), count, 10);
     for (auto _ : state) scene.scene->Move(1.0f);
@@ -69,7 +62,7 @@ BENCHMARK(BM_MoveHierarchy)->Arg(1000)->Unit(benchmark::kMicrosecond);
 // One step of a flight: a 16-key closed spline path placing three frames, as the follow
 // flight does on every rendered frame.
 void BM_FlightPathStep(benchmark::State& state) {
-    Ref<IDirect3DRM3> root = MakeRoot();
+    Ref<IDirect3DRM3> root = d3drmtest::CreateRoot();
     Ref<IDirect3DRMFrame3> scene;
     root->CreateFrame(nullptr, scene.put());
     Ref<IDirect3DRMFrame3> frames[3];

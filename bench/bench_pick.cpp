@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/mesh_builder.h"
 
 namespace {
@@ -16,9 +17,7 @@ constexpr int kSlices = 100;   // kStacks x kSlices = 10,000 quad faces
 
 struct SphereScene {
     SphereScene() {
-        Ref<IDirect3DRM> first;
-        Direct3DRMCreate(first.put());
-        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        root = d3drmtest::CreateRoot();
         root->CreateFrame(nullptr, scene.put());
         root->CreateFrame(scene.get(), holder.put());
         holder->SetPosition(scene.get(), 0, 0, 5);

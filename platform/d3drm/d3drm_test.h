@@ -9,6 +9,10 @@
 
 namespace d3drmtest {
 
+// A root of the version the program uses, made as the program makes it: Direct3DRMCreate,
+// then the version-3 interface. Null when either step fails.
+Ref<IDirect3DRM3> CreateRoot();
+
 // A device the enumeration reports in place of the real renderer.
 struct FakeDevice {
     std::string name;

@@ -139,20 +139,24 @@ glm::vec3 PlaneNormal(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c
     return glm::cross(b - a, c - a);
 }
 
+// The bounding-box test every pick starts with. True when the ray passes through `box` and
+// the faces are to be tested; when only boxes are asked for, `hit` gets the box's own hit.
+bool ThroughBox(const Box& box, const Ray& ray, bool boxesOnly, Hit& hit) {
+    float t;
+    glm::vec3 normal;
+    if (box.Empty() || !RayBox(ray, box, t, normal)) return false;
+    if (!boxesOnly) return true;
+    hit.t = t;
+    hit.normal = normal;
+    return false;
+}
+
 Hit PickBuilder(const MeshBuilder& builder, const Ray& ray, bool boxesOnly) {
     Hit hit;
     const std::vector<glm::vec3>& positions = builder.positions;
     Box box;
     for (const glm::vec3& p : positions) box.Add(p);
-    if (box.Empty()) return hit;
-    float boxT;
-    glm::vec3 boxNormal;
-    if (!RayBox(ray, box, boxT, boxNormal)) return hit;
-    if (boxesOnly) {
-        hit.t = boxT;
-        hit.normal = boxNormal;
-        return hit;
-    }
+    if (!ThroughBox(box, ray, boxesOnly, hit)) return hit;
     const std::size_t count = positions.size();
     for (std::size_t f = 0; f < builder.faces.size(); ++f) {
         const Face* face = Face::From(builder.faces[f].get());
@@ -179,15 +183,7 @@ Hit PickMesh(const Mesh& mesh, const Ray& ray, bool boxesOnly) {
     Box box;
     for (const MeshGroup& group : mesh.groups)
         for (const MeshVertex& vertex : group.vertices) box.Add(vertex.position);
-    if (box.Empty()) return hit;
-    float boxT;
-    glm::vec3 boxNormal;
-    if (!RayBox(ray, box, boxT, boxNormal)) return hit;
-    if (boxesOnly) {
-        hit.t = boxT;
-        hit.normal = boxNormal;
-        return hit;
-    }
+    if (!ThroughBox(box, ray, boxesOnly, hit)) return hit;
     for (std::size_t g = 0; g < mesh.groups.size(); ++g) {
         const MeshGroup& group = mesh.groups[g];
         const std::size_t count = group.vertices.size();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/device.h"
 #include "platform/d3drm/factories.h"
 #include "platform/d3drm/frame.h"
@@ -137,4 +138,12 @@ HRESULT Direct3DRMCreate(IDirect3DRM** root) {
     if (!root) return D3DRMERR_BADVALUE;
     *root = new Root();
     return D3DRM_OK;
+}
+
+Ref<IDirect3DRM3> d3drmtest::CreateRoot() {
+    Ref<IDirect3DRM> first;
+    if (Direct3DRMCreate(first.put()) != D3DRM_OK) return {};
+    Ref<IDirect3DRM3> root;
+    first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+    return root;
 }

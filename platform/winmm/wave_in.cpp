@@ -448,33 +448,30 @@ MMRESULT waveInStart(HWAVEIN waveIn) {
     return MMSYSERR_NOERROR;
 }
 
-// Stops recording; a header that holds part of a recording is returned with what it has.
-MMRESULT waveInStop(HWAVEIN waveIn) {
-    Observe(WaveInCall::Stop, waveIn, nullptr);
+// Stops recording: with `everyHeader` every queued header is returned in order, otherwise
+// only one that holds part of a recording, with what it has.
+static MMRESULT Halt(HWAVEIN waveIn, WaveInCall call, bool everyHeader) {
+    Observe(call, waveIn, nullptr);
     {
         std::lock_guard lock(State().mutex);
         OpenDevice* device = Find(waveIn);
         if (!device) return MMSYSERR_INVALHANDLE;
         device->started = false;
-        if (!device->queue.empty() && device->queue.front()->dwBytesRecorded > 0) CompleteOldest(*device);
+        if (everyHeader) {
+            while (!device->queue.empty()) CompleteOldest(*device);
+        } else if (!device->queue.empty() && device->queue.front()->dwBytesRecorded > 0) {
+            CompleteOldest(*device);
+        }
     }
     PauseSoundCard(waveIn, 1);
     return MMSYSERR_NOERROR;
 }
 
+// Stops recording; a header that holds part of a recording is returned with what it has.
+MMRESULT waveInStop(HWAVEIN waveIn) { return Halt(waveIn, WaveInCall::Stop, false); }
+
 // Stops recording and returns every queued header, in order.
-MMRESULT waveInReset(HWAVEIN waveIn) {
-    Observe(WaveInCall::Reset, waveIn, nullptr);
-    {
-        std::lock_guard lock(State().mutex);
-        OpenDevice* device = Find(waveIn);
-        if (!device) return MMSYSERR_INVALHANDLE;
-        device->started = false;
-        while (!device->queue.empty()) CompleteOldest(*device);
-    }
-    PauseSoundCard(waveIn, 1);
-    return MMSYSERR_NOERROR;
-}
+MMRESULT waveInReset(HWAVEIN waveIn) { return Halt(waveIn, WaveInCall::Reset, true); }
 
 // Fails while the device records into queued headers. A stopped device closes, and returns
 // the headers still queued as Reset does: those a recording thread put back between the

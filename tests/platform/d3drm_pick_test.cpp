@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/mesh.h"
 #include "platform/d3drm/mesh_builder.h"
 #include "platform/d3drm/projection.h"
@@ -16,14 +17,6 @@
 #include "platform/win32/win32_test.h"
 
 namespace {
-
-Ref<IDirect3DRM3> MakeRoot() {
-    Ref<IDirect3DRM> first;
-    Direct3DRMCreate(first.put());
-    Ref<IDirect3DRM3> root;
-    first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
-    return root;
-}
 
 // A square of side 2·half in its z = 0 plane, facing -z, one face (or two triangles).
 Ref<IDirect3DRMMeshBuilder3> Square(IDirect3DRM3* root, D3DCOLOR color, float half = 1.0f, bool twoTriangles = false) {
@@ -94,7 +87,7 @@ bool Same(IUnknown* a, IUnknown* b) {
 class Picking : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = MakeRoot();
+        root = d3drmtest::CreateRoot();
         root->CreateFrame(nullptr, scene.put());
     }
     Ref<IDirect3DRMFrame3> Make(IDirect3DRMFrame3* parent, glm::vec3 at = glm::vec3(0.0f)) {
@@ -307,7 +300,7 @@ protected:
                                     nullptr, nullptr);
         ASSERT_EQ(DirectDrawCreateClipper(0, clipper.put(), nullptr), DD_OK);
         ASSERT_EQ(clipper->SetHWnd(0, hwnd), DD_OK);
-        root = MakeRoot();
+        root = d3drmtest::CreateRoot();
         ASSERT_EQ(root->CreateDeviceFromClipper(clipper.get(), nullptr, 200, 100, device.put()), D3DRM_OK);
         root->CreateFrame(nullptr, scene.put());
         root->CreateFrame(scene.get(), camera.put());
