@@ -55,7 +55,7 @@ std::string Describe(const std::vector<LampFrame>& frames, size_t from) {
 }
 
 TEST_F(E2eSoundOnTheLamps, ALowToneLightsTheFirstLampRedAndLeavesBlueDark) {
-    // Without the demo tune the show starts, tells nobody, and listens to silence.
+    // Without the demo tune the show starts all the same and listens to silence.
     ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("demo.mid"));
     std::unique_ptr<Process> program = StartShow();
     ASSERT_FALSE(HasFatalFailure());
