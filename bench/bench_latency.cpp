@@ -2,7 +2,9 @@
 // private PulseAudio server to the first presented frame whose first lamp shows it red. The
 // real program runs under a private Xvfb and reports the lamp colours it presents
 // (VIRELUX_DIAG_LAMPS=1); a player stream writes silence and, on request, a loud 215 Hz tone
-// into the server's null sink, whose monitor is the default source the show records.
+// into the server's null sink, whose monitor is the default source the show records. Without
+// sound a band's colour only holds or falls, so the first frame in which red rises shows the
+// onset.
 //
 // The onset enters the source when the sink plays it: the time its first sample was written
 // plus the stream's latency at that moment, both on CLOCK_MONOTONIC, as the show's reports are.
@@ -35,7 +37,6 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChunk = kRate / 200;   // 5 ms written at a time
-constexpr int kLit = 64;              // red this bright shows the tone
 constexpr int kDark = 20;             // red below this is back at rest
 
 std::int64_t NowNs() {
@@ -156,14 +157,15 @@ struct Rig {
         const std::vector<vlx_test::LampFrame> frames = vlx_test::ParseLampFrames(show->Stderr());
         return frames.empty() ? vlx_test::LampFrame{} : frames.back();
     }
-    // The first frame presented at or after `ns` whose red is lit; none when it took 2 s.
-    std::optional<vlx_test::LampFrame> FirstLitAfter(std::int64_t ns) const {
+    // The first frame presented at or after `ns` in which red rose; none when it took 2 s.
+    std::optional<vlx_test::LampFrame> FirstRiseAfter(std::int64_t ns) const {
         std::optional<vlx_test::LampFrame> found;
         vlx_test::WaitUntil(
             [&] {
-                for (const vlx_test::LampFrame& f : vlx_test::ParseLampFrames(show->Stderr()))
-                    if (f.presentedNs >= ns && f.Red() >= kLit) {
-                        found = f;
+                const std::vector<vlx_test::LampFrame> frames = vlx_test::ParseLampFrames(show->Stderr());
+                for (size_t i = 1; i < frames.size(); ++i)
+                    if (frames[i].presentedNs >= ns && frames[i].Red() > frames[i - 1].Red()) {
+                        found = frames[i];
                         return true;
                     }
                 return false;
@@ -194,7 +196,7 @@ void BM_OnsetToLampColour(benchmark::State& state) {
         }
         std::int64_t atSource = 0, written = 0;
         rig.player->Onset(&atSource, &written);
-        const std::optional<vlx_test::LampFrame> lit = rig.FirstLitAfter(written);
+        const std::optional<vlx_test::LampFrame> lit = rig.FirstRiseAfter(written);
         rig.player->Silence();
         if (!lit) {
             state.SkipWithError("no presented frame showed the onset");
