@@ -1,5 +1,5 @@
 // How long a sound takes to reach the screen: from an onset entering the capture source of a
-// private PulseAudio server to the first presented frame whose first lamp shows it red. The
+// private PulseAudio server to the first presented frame in which the first lamp turns redder. The
 // real program runs under a private Xvfb and reports the lamp colours it presents
 // (VIRELUX_DIAG_LAMPS=1); a player stream writes silence and, on request, a loud 215 Hz tone
 // into the server's null sink, whose monitor is the default source the show records. Without
@@ -74,12 +74,12 @@ public:
     const std::string& Failure() const { return failure_; }
 
     // Starts the tone with the next chunk; returns when the onset is in the stream, with the
-    // time it enters the sink and the time it was written.
+    // time it enters the sink and the time it was written (both 0 when the stream is stuck).
     void Onset(std::int64_t* atSourceNs, std::int64_t* writtenNs) {
         onsetAtSource_ = 0;
         tone_ = true;
         vlx_test::WaitUntil([&] { return onsetAtSource_.load() != 0; }, std::chrono::milliseconds(2000),
-                  std::chrono::milliseconds(1));
+                            std::chrono::milliseconds(1));
         *atSourceNs = onsetAtSource_;
         *writtenNs = onsetWritten_;
     }
@@ -196,6 +196,10 @@ void BM_OnsetToLampColour(benchmark::State& state) {
         }
         std::int64_t atSource = 0, written = 0;
         rig.player->Onset(&atSource, &written);
+        if (atSource == 0) {
+            state.SkipWithError("the player stream stopped");
+            break;
+        }
         const std::optional<vlx_test::LampFrame> lit = rig.FirstRiseAfter(written);
         rig.player->Silence();
         if (!lit) {
