@@ -1,6 +1,6 @@
 // How long a sound takes to reach the screen: from an onset entering the capture source of a
-// private PulseAudio server to the first presented frame in which the first lamp turns redder. The
-// real program runs under a private Xvfb and reports the lamp colours it presents
+// private PulseAudio server to the first presented frame in which the first lamp turns
+// redder. The real program runs under a private Xvfb and reports the lamp colours it presents
 // (VIRELUX_DIAG_LAMPS=1); a player stream writes silence and, on request, a loud 215 Hz tone
 // into the server's null sink, whose monitor is the default source the show records. Without
 // sound a band's colour only holds or falls, so the first frame in which red rises shows the
