@@ -115,20 +115,17 @@ TEST_F(E2eSoundOnTheLamps, TheDemoTuneMovesAllThreeBands) {
         const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
         std::fill(peak, peak + 3, 0);
         std::fill(rises, rises + 3, 0);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            const int bands[3] = {frames[i].Red(), frames[i].Green(), frames[i].Blue()};
-            const int prior[3] = {i ? frames[i - 1].Red() : 0, i ? frames[i - 1].Green() : 0, i ? frames[i - 1].Blue() : 0};
+        for (size_t i = 0; i < frames.size(); ++i)
             for (int b = 0; b < 3; ++b) {
-                peak[b] = std::max(peak[b], bands[b]);
-                rises[b] += i > 0 && bands[b] > prior[b];
+                peak[b] = std::max(peak[b], frames[i].Band(b));
+                rises[b] += i > 0 && frames[i].Band(b) > frames[i - 1].Band(b);
             }
-        }
         return std::all_of(peak, peak + 3, [](int p) { return p >= kLoud; }) &&
                std::all_of(rises, rises + 3, [](int r) { return r >= 10; });
     };
     EXPECT_TRUE(WaitUntil(allMoved, kPatience, std::chrono::milliseconds(100)))
-        << "peaks red " << peak[0] << ", green " << peak[1] << ", blue " << peak[2] << "; rises " << rises[0] << ", " << rises[1]
-        << ", " << rises[2] << "\n" << Describe(ParseLampFrames(program->Stderr()), 0);
+        << "peaks red " << peak[0] << ", green " << peak[1] << ", blue " << peak[2] << "; rises " << rises[0] << ", "
+        << rises[1] << ", " << rises[2] << "\n" << Describe(ParseLampFrames(program->Stderr()), 0);
 
     CloseShow(*program);
 }

@@ -22,6 +22,7 @@ struct LampFrame {
     int Red() const { return static_cast<int>((lamp[0] >> 16) & 0xFF); }
     int Green() const { return static_cast<int>((lamp[0] >> 8) & 0xFF); }
     int Blue() const { return static_cast<int>(lamp[1] & 0xFF); }
+    int Band(int index) const { return index == 0 ? Red() : index == 1 ? Green() : Blue(); }   // 0 red … 2 blue
 };
 // Every complete "virelux: lamps at …" line of a stderr text, in order; other lines are skipped.
 std::vector<LampFrame> ParseLampFrames(const std::string& text);
