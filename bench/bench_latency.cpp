@@ -50,7 +50,7 @@ std::int64_t NowNs() {
 class Player {
 public:
     explicit Player(const std::string& server) {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength = kChunk * 2 * 2;   // two chunks queued: as little delay as writing allows
@@ -58,7 +58,7 @@ public:
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         int error = 0;
-        stream_ = pa_simple_new(server.c_str(), "bench_latency", PA_STREAM_PLAYBACK, nullptr, "onsets", &spec, nullptr,
+        stream_ = pa_simple_new(server.c_str(), "bench_latency", PA_STREAM_PLAYBACK, nullptr, "onsets", &format, nullptr,
                                 &attr, &error);
         if (!stream_) {
             failure_ = pa_strerror(error);
