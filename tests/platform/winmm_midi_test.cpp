@@ -125,27 +125,23 @@ TEST_F(Sequencer, RefusesMalformedRequests) {
     EXPECT_EQ(mciSendCommandA(0, 0x0899, 0, 0), MCIERR_UNRECOGNIZED_COMMAND);
 }
 
-// No sound output at all: the device cannot open, and says so at once, every time.
-TEST_F(Sequencer, WithoutSoundServerOpeningFailsCleanly) {
-    vlx_test::NoSoundOutput nothing(vlx_test::NoSoundOutput::Kind::NoServer);
-    nothing.UseInThisProcess();
-    const std::string tune = TinyTunePath();
-    MCIDEVICEID id = 0;
-    EXPECT_EQ(Open(tune.c_str(), &id), MCIERR_CANNOT_LOAD_DRIVER);
-    EXPECT_EQ(id, 0u);
-    EXPECT_EQ(Open(tune.c_str()), MCIERR_CANNOT_LOAD_DRIVER);
-    EXPECT_EQ(Open("no-such-tune.mid"), MCIERR_FILE_NOT_FOUND);
-}
-
-// Here the sound system starts, but it has no device to open.
-TEST_F(Sequencer, WithoutSoundCardOpeningFailsCleanly) {
-    vlx_test::NoSoundOutput nothing(vlx_test::NoSoundOutput::Kind::NoCard);
-    nothing.UseInThisProcess();
-    const std::string tune = TinyTunePath();
-    MCIDEVICEID id = 0;
-    EXPECT_EQ(Open(tune.c_str(), &id), MCIERR_CANNOT_LOAD_DRIVER);
-    EXPECT_EQ(id, 0u);
-    EXPECT_EQ(Open(tune.c_str()), MCIERR_CANNOT_LOAD_DRIVER);
+// No sound server, or a sound system without any device: the device cannot open, and says so
+// at once, every time.
+TEST_F(Sequencer, WithoutSoundOutputOpeningFailsCleanly) {
+    using Kind = vlx_test::NoSoundOutput::Kind;
+    for (Kind kind : {Kind::NoServer, Kind::NoCard}) {
+        SCOPED_TRACE(kind == Kind::NoServer ? "no sound server" : "no sound card");
+        vlx_test::NoSoundOutput nothing(kind);
+        nothing.UseInThisProcess();
+        const std::string tune = TinyTunePath();
+        MCIDEVICEID id = 0;
+        EXPECT_EQ(Open(tune.c_str(), &id), MCIERR_CANNOT_LOAD_DRIVER);
+        EXPECT_EQ(id, 0u);
+        EXPECT_EQ(Open(tune.c_str()), MCIERR_CANNOT_LOAD_DRIVER);
+        if (kind == Kind::NoServer) {
+            EXPECT_EQ(Open("no-such-tune.mid"), MCIERR_FILE_NOT_FOUND);
+        }
+    }
 }
 
 // ---- Playing -----------------------------------------------------------------------------
