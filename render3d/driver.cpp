@@ -1,6 +1,7 @@
 #include "render3d/driver.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/shared.h"
 
@@ -39,12 +40,19 @@ DWORD DepthToRenderFlags(int bitsPerPixel) {
     }
 }
 
-HRESULT DriverEnumCallback(GUID* guid, LPSTR, LPSTR name, D3DDEVICEDESC* hardwareDesc, D3DDEVICEDESC* softwareDesc,
-                           void* context) {
+// Why the drivers that render at no depth at all were passed over, as they describe it;
+// the user reads it under the "no driver" message.
+static std::string unusableDrivers;
+
+HRESULT DriverEnumCallback(GUID* guid, LPSTR description, LPSTR name, D3DDEVICEDESC* hardwareDesc,
+                           D3DDEVICEDESC* softwareDesc, void* context) {
     int& chosen = *static_cast<int*>(context);
     const bool hardware = hardwareDesc->dcmColorModel != 0;
     const D3DDEVICEDESC& desc = hardware ? *hardwareDesc : *softwareDesc;
-    if (!(desc.dwDeviceRenderBitDepth & DepthToRenderFlags(displayBitDepth))) return D3DENUMRET_OK;
+    if (!(desc.dwDeviceRenderBitDepth & DepthToRenderFlags(displayBitDepth))) {
+        if (desc.dwDeviceRenderBitDepth == 0 && description) unusableDrivers += std::string("\n\n") + description;
+        return D3DENUMRET_OK;
+    }
 
     const int n = driverCount;
     driverGuids[n] = *guid;
@@ -76,10 +84,13 @@ bool EnumerateDrivers(HMENU menu) {
     if (dd->QueryInterface(IID_IDirect3D, reinterpret_cast<void**>(d3d.put())) != S_OK)
         return DriverMessage("Creation of Direct3D interface failed.\n");
     currentDriver = -1;
+    unusableDrivers.clear();
     if (d3d->EnumDevices(DriverEnumCallback, &currentDriver) != S_OK)
         return DriverMessage("Enumeration of drivers failed.\n");
-    if (driverCount == 0)
-        return DriverMessage("Could not find a D3D driver which is compatible with this display depth");
+    if (driverCount == 0) {
+        const std::string text = "Could not find a D3D driver which is compatible with this display depth" + unusableDrivers;
+        return DriverMessage(text.c_str());
+    }
     d3d.reset();
     dd.reset();
     // Positions past the popup's end: the names follow its own items, in order.

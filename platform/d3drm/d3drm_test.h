@@ -19,6 +19,7 @@ struct FakeDevice {
     bool hardware = false;               // described through its hardware description
     D3DCOLORMODEL colorModel = D3DCOLOR_RGB;
     DWORD renderDepths = DDBD_16 | DDBD_24 | DDBD_32;
+    std::string unusable;                // why it renders at no depth; reported as its description
 };
 
 void SetFakeDevices(std::vector<FakeDevice> devices);

@@ -1,6 +1,7 @@
 // Driver enumeration. The one real device is the main window's OpenGL renderer: a
 // hardware device when GL_RENDERER names a GPU, a software one for Mesa's llvmpipe and
-// softpipe (and for the null renderer without a window system).
+// softpipe (and for the null renderer without a window system). A context older than
+// OpenGL 3.3 gives a device that renders at no depth, its description saying why.
 #include "platform/d3drm/direct3d.h"
 
 #include <epoxy/gl.h>
@@ -31,6 +32,14 @@ std::vector<d3drmtest::FakeDevice> Devices() {
         const bool software = std::strstr(device.name.c_str(), "llvmpipe") || std::strstr(device.name.c_str(), "softpipe") ||
                               std::strstr(device.name.c_str(), "Software Rasterizer");
         device.hardware = !software;
+        // The renderer needs OpenGL 3.3; an older context renders at no depth and says why.
+        const int version = epoxy_gl_version();
+        if (version < 33) {
+            const char* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+            device.renderDepths = 0;
+            device.unusable = "OpenGL 3.3 is needed; this display offers OpenGL " + std::to_string(version / 10) + "." +
+                              std::to_string(version % 10) + " (" + (text ? text : "unknown") + ", " + device.name + ").";
+        }
     }
     return {device};
 }
@@ -46,7 +55,9 @@ public:
             D3DDEVICEDESC& described = d.hardware ? hardware : software;
             described.dcmColorModel = d.colorModel;
             described.dwDeviceRenderBitDepth = d.renderDepths;
-            std::string description = d.hardware ? "OpenGL hardware renderer" : "OpenGL software renderer";
+            std::string description = !d.unusable.empty() ? d.unusable
+                                      : d.hardware         ? "OpenGL hardware renderer"
+                                                           : "OpenGL software renderer";
             std::string name = d.name;
             if (callback(&guid, description.data(), name.data(), &hardware, &software, context) != D3DENUMRET_OK) break;
         }

@@ -29,7 +29,8 @@ constexpr HRESULT D3DENUMRET_CANCEL = 0;
 constexpr HRESULT D3DENUMRET_OK = 1;
 
 // Called once per device: its GUID, description and name, and its hardware and software
-// (emulation) descriptions. Returns D3DENUMRET_OK to go on.
+// (emulation) descriptions. Returns D3DENUMRET_OK to go on. A device that renders at no
+// depth at all (dwDeviceRenderBitDepth 0) is unusable here, and its description says why.
 using LPD3DENUMDEVICESCALLBACK = HRESULT (*)(GUID* guid, LPSTR description, LPSTR name, D3DDEVICEDESC* hardware,
                                              D3DDEVICEDESC* software, void* context);
 

@@ -153,12 +153,15 @@ static void Pace() {
 
 void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
+    if (!modal) modal = w->modalDraw;   // a box that runs stays on top
     SDL_GL_MakeCurrent(w->sdl, w->gl);
     ImGui::SetCurrentContext(w->imgui);
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(w->sdl, &width, &height);
     ImGui_ImplOpenGL3_NewFrame();
-    ImGui_ImplSDL2_NewFrame();
+    // Not the SDL backend's NewFrame: it would read the mouse as it is now and lose the
+    // queued input (BeginImGuiFrame).
+    BeginImGuiFrame(w);
     ImGui::NewFrame();
     const float bar = w->menu ? static_cast<float>(MenuBarHeight()) : 0.0f;
     ImDrawList* background = ImGui::GetBackgroundDrawList();

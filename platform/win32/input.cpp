@@ -2,7 +2,9 @@
 // codes, mouse with MK_* flags and client coordinates, size, activation, expose and close.
 #include <SDL.h>
 #include <imgui.h>
-#include <imgui_impl_sdl.h>
+
+#include <algorithm>
+#include <cfloat>
 
 #include "platform/win32/state.h"
 
@@ -99,6 +101,114 @@ static bool MenuTakesMouse(HWND w, int y) {
     return !w->openPopups.empty() || ImGui::GetIO().WantCaptureMouse;
 }
 
+// ImGui 1.86 has no input queue: it sees the keys and buttons as they are when a frame
+// begins, so a press and its release between two frames would never reach it. Events wait
+// here and are handed over one press or release a frame, in order; motion goes along with
+// the press that follows it.
+static void QueueImGuiEvent(HWND w, const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        if (e.window.event != SDL_WINDOWEVENT_LEAVE) return;
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_TEXTINPUT:
+        break;
+    default:
+        return;
+    }
+    // While no frame is drawn (a minimised window) the oldest input is let go.
+    constexpr size_t kMostWaiting = 1024;
+    if (w->imguiEvents.size() >= kMostWaiting) w->imguiEvents.pop_front();
+    w->imguiEvents.push_back(e);
+}
+
+static int ImGuiButton(Uint8 button) {
+    switch (button) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    default: return -1;
+    }
+}
+
+// Applies queued events up to and including the first press or release.
+static void FeedImGuiInput(HWND w) {
+    ImGuiIO& io = ImGui::GetIO();
+    while (!w->imguiEvents.empty()) {
+        const SDL_Event e = w->imguiEvents.front();
+        w->imguiEvents.pop_front();
+        switch (e.type) {
+        case SDL_WINDOWEVENT:   // the pointer left the window
+            io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
+            continue;
+        case SDL_MOUSEMOTION:
+            io.MousePos = ImVec2(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+            continue;
+        case SDL_MOUSEWHEEL:
+            io.MouseWheel += static_cast<float>(e.wheel.y);
+            io.MouseWheelH += static_cast<float>(e.wheel.x);
+            continue;
+        case SDL_TEXTINPUT:
+            io.AddInputCharactersUTF8(e.text.text);
+            continue;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const int button = ImGuiButton(e.button.button);
+            if (button < 0) continue;
+            io.MousePos = ImVec2(static_cast<float>(e.button.x), static_cast<float>(e.button.y));
+            io.MouseDown[button] = e.type == SDL_MOUSEBUTTONDOWN;
+            return;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int key = e.key.keysym.scancode;
+            if (key < 0 || key >= IM_ARRAYSIZE(io.KeysDown)) continue;
+            io.KeysDown[key] = e.type == SDL_KEYDOWN;
+            const Uint16 mod = e.key.keysym.mod;
+            io.KeyShift = (mod & KMOD_SHIFT) != 0;
+            io.KeyCtrl = (mod & KMOD_CTRL) != 0;
+            io.KeyAlt = (mod & KMOD_ALT) != 0;
+            io.KeySuper = (mod & KMOD_GUI) != 0;
+            return;
+        }
+        default:
+            continue;
+        }
+    }
+}
+
+namespace win32_internal {
+
+void BeginImGuiFrame(HWND w) {
+    ImGuiIO& io = ImGui::GetIO();
+    int width = 0, height = 0, drawableWidth = 0, drawableHeight = 0;
+    SDL_GetWindowSize(w->sdl, &width, &height);
+    SDL_GL_GetDrawableSize(w->sdl, &drawableWidth, &drawableHeight);
+    if (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_MINIMIZED) width = height = 0;
+    io.DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
+    if (width > 0 && height > 0)
+        io.DisplayFramebufferScale = ImVec2(static_cast<float>(drawableWidth) / static_cast<float>(width),
+                                            static_cast<float>(drawableHeight) / static_cast<float>(height));
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const double step = w->imguiTime ? static_cast<double>(now - w->imguiTime) / static_cast<double>(SDL_GetPerformanceFrequency())
+                                     : 1.0 / 60.0;
+    io.DeltaTime = step > 0.0 ? static_cast<float>(step) : 1e-4f;
+    w->imguiTime = now;
+    FeedImGuiInput(w);
+}
+
+void DropQueuedPresses(HWND w) {
+    auto press = [](const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN; };
+    w->imguiEvents.erase(std::remove_if(w->imguiEvents.begin(), w->imguiEvents.end(), press), w->imguiEvents.end());
+}
+
+}  // namespace win32_internal
+
 static void SendSize(HWND w) {
     RECT client;
     GetClientRect(w, &client);
@@ -155,8 +265,12 @@ void TranslateEvent(const SDL_Event& e, bool forModal) {
         return;
     }
     if (e.type == SDL_QUIT) {
-        // SIGINT, SIGTERM and the session's request to quit close the main window.
-        if (s.mainWindow) QueueInput(s.mainWindow, WM_CLOSE, 0, 0);
+        // SIGINT, SIGTERM and the session's request to quit close the main window, or the
+        // first one made when none exists yet.
+        if (s.mainWindow)
+            QueueInput(s.mainWindow, WM_CLOSE, 0, 0);
+        else
+            s.closePending = true;
         return;
     }
     Uint32 windowId = 0;
@@ -173,10 +287,7 @@ void TranslateEvent(const SDL_Event& e, bool forModal) {
     }
     HWND w = WindowForSdl(windowId);
     if (!w) return;
-    if (w->imgui) {
-        ImGui::SetCurrentContext(w->imgui);
-        ImGui_ImplSDL2_ProcessEvent(&e);
-    }
+    if (w->imgui) QueueImGuiEvent(w, e);
     switch (e.type) {
     case SDL_WINDOWEVENT:
         TranslateWindowEvent(w, e.window);

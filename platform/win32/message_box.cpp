@@ -1,12 +1,14 @@
 // MessageBoxA: a modal box drawn with ImGui over the main window, in a nested loop that
-// keeps the window alive (the last client image under it). Enter presses the default
-// button, Esc cancels. Without a window (or without GL) SDL's own box stands in; without
+// keeps the window alive (the last client image under it) and goes on delivering posted
+// messages. Enter presses the default button, Esc cancels, and so does closing the main
+// window (or a termination signal) while the box is open. Without a window (or without GL) SDL's own box stands in; without
 // any window system the text goes to stderr. In recorded-interaction mode boxes are only
 // recorded and answered with their default button.
 #include <SDL.h>
 #include <imgui.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -110,12 +112,31 @@ int ImGuiMessageBox(HWND host, const char* text, const char* caption, UINT type,
         }
         ImGui::End();
     };
-    while (answer == 0 && LiveWindow(host)) {
-        PumpEvents(true);
-        DrawWindowFrame(host, &drawBox, true);
+    const bool answered = RunModalLoop(host, drawBox, [&] { return answer != 0; });
+    if (!answered) {
+        // Closed while open: as if cancelled; a box without Cancel says No where it can.
+        if (cancelId) return cancelId;
+        for (const Button& b : buttons)
+            if (b.id == IDNO) return IDNO;
+        return defaultId;
     }
-    host->invalid = true;   // the box covered the client area
     return answer ? answer : defaultId;
+}
+
+// PLATFORM_DIAG_BOXES=1 (for measurement and tests) names each box on stderr as it opens
+// and the button that ended it, one line each.
+bool DiagnoseBoxes() {
+    static const bool on = [] {
+        const char* v = std::getenv("PLATFORM_DIAG_BOXES");
+        return v && *v && *v != '0';
+    }();
+    return on;
+}
+
+std::string OneLine(const char* text) {
+    std::string line;
+    for (const char* p = text; *p; ++p) line += *p == '\n' ? std::string("\\n") : std::string(1, *p);
+    return line;
 }
 
 }  // namespace
@@ -131,7 +152,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         return answer;
     }
     HWND host = LiveWindow(owner) ? owner : s.mainWindow;
-    if (host && host->imgui && host->sdl) return ImGuiMessageBox(host, text, caption, type, buttons);
+    if (host && host->imgui && host->sdl) {
+        if (DiagnoseBoxes()) std::fprintf(stderr, "win32: message box \"%s\": %s\n", OneLine(caption).c_str(), OneLine(text).c_str());
+        const int answer = ImGuiMessageBox(host, text, caption, type, buttons);
+        if (DiagnoseBoxes()) std::fprintf(stderr, "win32: message box \"%s\" answered %d\n", OneLine(caption).c_str(), answer);
+        return answer;
+    }
     if (s.noWindowSystem || (!s.videoUp && !EnsureVideo())) {
         std::fprintf(stderr, "%s: %s\n", caption, text);
         return DefaultButton(type, buttons);

@@ -8,11 +8,6 @@
 
 using namespace win32_internal;
 
-static std::mutex& PostedLock() {
-    static std::mutex lock;
-    return lock;
-}
-
 static bool Matches(const MSG& m, HWND hwnd, UINT lo, UINT hi) {
     if (hwnd && m.hwnd != hwnd) return false;
     if (lo == 0 && hi == 0) return true;
@@ -29,15 +24,28 @@ static bool TakeFrom(std::deque<MSG>& queue, MSG* msg, HWND hwnd, UINT lo, UINT 
     return false;
 }
 
+namespace win32_internal {
+
+bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+    Win32State& s = W32();
+    std::lock_guard<std::mutex> guard(s.postedLock);
+    return TakeFrom(s.posted, msg, hwnd, filterMin, filterMax, remove);
+}
+
+size_t PostedCount() {
+    Win32State& s = W32();
+    std::lock_guard<std::mutex> guard(s.postedLock);
+    return s.posted.size();
+}
+
+}  // namespace win32_internal
+
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
     if (!msg) return FALSE;
     Win32State& s = W32();
     PumpEvents(false);
     const bool remove = (removeFlags & PM_REMOVE) != 0;
-    {
-        std::lock_guard<std::mutex> guard(PostedLock());
-        if (TakeFrom(s.posted, msg, hwnd, filterMin, filterMax, remove)) return TRUE;
-    }
+    if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
     if (TakeFrom(s.input, msg, hwnd, filterMin, filterMax, remove)) return TRUE;
     if (s.quitPosted && ((filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax))) {
         *msg = MSG{};
@@ -68,7 +76,7 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     m.lParam = lParam;
     m.time = SDL_GetTicks();
     {
-        std::lock_guard<std::mutex> guard(PostedLock());
+        std::lock_guard<std::mutex> guard(W32().postedLock);
         W32().posted.push_back(m);
     }
     if (W32().videoUp) {
@@ -91,10 +99,7 @@ BOOL WaitMessage() {
     Win32State& s = W32();
     for (;;) {
         PumpEvents(false);
-        {
-            std::lock_guard<std::mutex> guard(PostedLock());
-            if (!s.posted.empty()) return TRUE;
-        }
+        if (PostedCount() != 0) return TRUE;
         if (!s.input.empty() || s.quitPosted) return TRUE;
         if (!s.videoUp) {
             // Without a window system nothing can arrive by itself: let the test feed the

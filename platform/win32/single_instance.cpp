@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -29,6 +31,7 @@ struct Server {
     std::thread thread;
     std::atomic<bool> stop{false};
     std::atomic<bool> iconic{false};
+    std::string address;
     std::string title;
     std::mutex titleLock;
 };
@@ -118,21 +121,46 @@ std::string InstanceAddress(const std::string& className) {
     return key;
 }
 
-void StartInstanceServer(HWND hwnd) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return;
+InstanceClaim StartInstanceServer(HWND hwnd) {
+    const std::string address = InstanceAddress(hwnd->windowClass->name);
+    // Another window of this process holds the address already and answers for the class.
+    for (auto& entry : Servers())
+        if (entry.second->address == address) return InstanceClaim::Claimed;
     socklen_t length = 0;
-    const sockaddr_un addr = AddressFor(InstanceAddress(hwnd->windowClass->name), &length);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), length) != 0 || listen(fd, 4) != 0) {
-        close(fd);   // another window of the class answers already
-        return;
+    const sockaddr_un addr = AddressFor(address, &length);
+    // Two programs may create their windows at the same moment: the first bind wins. The
+    // loser asks the winner forward; a winner that is still between bind and listen, or one
+    // whose window is going away, is given a moment before the address counts as free.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return InstanceClaim::Unavailable;
+        if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), length) == 0) {
+            if (listen(fd, 8) != 0) {
+                const int error = errno;
+                close(fd);
+                errno = error;
+                return InstanceClaim::Unavailable;
+            }
+            auto server = std::make_unique<Server>();
+            server->fd = fd;
+            server->address = address;
+            server->title = hwnd->title;
+            Server* raw = server.get();
+            server->thread = std::thread(Serve, hwnd, raw);
+            Servers()[hwnd] = std::move(server);
+            return InstanceClaim::Claimed;
+        }
+        const int error = errno;
+        close(fd);
+        if (error != EADDRINUSE) {
+            errno = error;
+            return InstanceClaim::Unavailable;
+        }
+        if (RemoteRequest(address, "FOREGROUND", nullptr)) return InstanceClaim::Taken;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    auto server = std::make_unique<Server>();
-    server->fd = fd;
-    server->title = hwnd->title;
-    Server* raw = server.get();
-    server->thread = std::thread(Serve, hwnd, raw);
-    Servers()[hwnd] = std::move(server);
+    errno = EADDRINUSE;   // held by something that never answers
+    return InstanceClaim::Unavailable;
 }
 
 void StopInstanceServer(HWND hwnd) {

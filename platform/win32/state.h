@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,11 @@ struct HWND__ {
     int clientImageWidth = 0;
     int clientImageHeight = 0;
     struct HDC__ dc;
-    int instanceServer = -1;           // listening socket of the single-instance lookup
+    // The modal box drawn over the window while one runs (a repaint shows it too).
+    const std::function<void()>* modalDraw = nullptr;
+    // Input events for ImGui, handed over one press or release a frame (see FeedImGuiInput).
+    std::deque<SDL_Event> imguiEvents;
+    Uint64 imguiTime = 0;              // when the last ImGui frame began
 };
 
 struct Win32State {
@@ -95,9 +100,11 @@ struct Win32State {
     std::vector<std::unique_ptr<HWND__>> windows;   // live and remote windows
     HWND mainWindow = nullptr;                      // the first top-level window: GL and ImGui
 
+    std::mutex postedLock;    // guards `posted`: any thread may post
     std::deque<MSG> posted;   // PostMessageA
     std::deque<MSG> input;    // translated window-system events
     bool quitPosted = false;
+    bool closePending = false;   // a termination signal came before the main window existed
     int quitCode = 0;
 
     std::vector<SDL_Event> injected;   // test input waiting for translation
@@ -135,7 +142,11 @@ bool CreateGlWindow(HWND hwnd, bool visible);
 void DestroyGlWindow(HWND hwnd);
 void DrawMenuBarItems(HWND hwnd);
 std::unique_ptr<HMENU__> BuildMenu(const ResMenu& resource);
-void StartInstanceServer(HWND hwnd);
+// Claims the class's address for `hwnd` and answers on it from then on. Claimed; Taken when
+// a window of another process answers there already (it has been asked to come forward);
+// Unavailable when no address could be set up (the window is then not findable).
+enum class InstanceClaim { Claimed, Taken, Unavailable };
+InstanceClaim StartInstanceServer(HWND hwnd);
 void StopInstanceServer(HWND hwnd);
 bool RemoteRequest(const std::string& address, const char* request, std::string* reply);
 std::string InstanceAddress(const std::string& className);
@@ -144,5 +155,18 @@ void NoteWindowState(HWND hwnd);                 // tells the single-instance se
 void RunWaitHook();
 void ShutdownWindows();                          // at process end, without messages
 WORD VirtualKeyFor(SDL_Scancode scancode, SDL_Keycode key);
+// Takes the first posted message for `hwnd` (any window when nullptr) within the filter.
+bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove);
+size_t PostedCount();
+// Runs a modal loop over `host` until `done()` says so: posted messages and WM_PAINT keep
+// reaching their windows, input to the host is held back, and `draw` is drawn over the host
+// each frame. A close of the main window (the window manager's, a termination signal) or
+// WM_QUIT ends it early and stays queued for the normal path. False when it ended that way.
+bool RunModalLoop(HWND host, const std::function<void()>& draw, const std::function<bool()>& done);
+// Starts an ImGui frame for the window: display size, time step and the next queued input.
+void BeginImGuiFrame(HWND hwnd);
+// Forgets presses that reached the window before a modal box opened, so that the key
+// which opened a box does not answer it too.
+void DropQueuedPresses(HWND hwnd);
 
 }  // namespace win32_internal

@@ -117,14 +117,42 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     const bool topLevel = !parent && !(style & WS_CHILD);
     const bool visible = (style & WS_VISIBLE) != 0;
     if (topLevel && !s.noWindowSystem) {
-        if (!EnsureVideo() || !CreateGlWindow(w, visible)) {
+        if (!EnsureVideo()) {
             SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return nullptr;
         }
+        // The window is findable from other processes before it shows and before its
+        // creation handler runs (which may hold a box open for long). A class has one such
+        // window per user and display: where another process's window holds it already,
+        // that one has been asked forward and this creation fails.
+        switch (StartInstanceServer(w)) {
+        case InstanceClaim::Taken:
+            SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+            return nullptr;
+        case InstanceClaim::Unavailable:
+            std::fprintf(stderr, "win32: the window of class \"%s\" cannot be found by other programs: %s\n",
+                         wc->name.c_str(), std::strerror(errno));
+            break;
+        case InstanceClaim::Claimed:
+            break;
+        }
+        if (!CreateGlWindow(w, visible)) {
+            StopInstanceServer(w);
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        // The class icon names the window in the task bar and the window switcher.
+        HICON icon = wc->info.hIcon ? wc->info.hIcon : wc->info.hIconSm;
+        if (icon && icon->surface) SDL_SetWindowIcon(w->sdl, icon->surface);
     }
     w->visible = visible;
     s.windows.push_back(std::move(owned));
-    if (topLevel && !s.mainWindow) s.mainWindow = w;
+    if (topLevel && !s.mainWindow) {
+        s.mainWindow = w;
+        // A termination signal that came while no window existed closes this one.
+        if (s.closePending) QueueWindowEvent(w, SDL_WINDOWEVENT_CLOSE);
+        s.closePending = false;
+    }
 
     CREATESTRUCTA cs;
     cs.lpCreateParams = param;
@@ -145,7 +173,6 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     RECT client;
     GetClientRect(w, &client);
     SendMessageA(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
-    if (topLevel && !s.noWindowSystem) StartInstanceServer(w);
     if (visible) w->invalid = true;
     return w;
 }
@@ -164,7 +191,10 @@ BOOL DestroyWindow(HWND hwnd) {
     // Messages for a destroyed window are dropped; the object itself stays so that stale
     // handles compare unequal to live ones and never dangle.
     auto forWindow = [w](const MSG& m) { return m.hwnd == w; };
-    s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), forWindow), s.posted.end());
+    {
+        std::lock_guard<std::mutex> guard(s.postedLock);
+        s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), forWindow), s.posted.end());
+    }
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), forWindow), s.input.end());
     if (s.mainWindow == w) s.mainWindow = nullptr;
     return TRUE;

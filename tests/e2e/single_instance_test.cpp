@@ -1,4 +1,8 @@
 // One show per user and display: a second start brings the running one forward and ends.
+#include <signal.h>
+
+#include <algorithm>
+
 #include "tests/e2e/staged_program.h"
 #include "tests/support/wait.h"
 
@@ -34,6 +38,68 @@ TEST_F(E2eSingleInstance, SecondCopyRestoresIconifiedFirstAndEnds) {
 
     x_->Close(window);
     EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
+}
+
+// The first copy finds no sound card and holds its box open inside window creation; it is
+// findable all that time, so a second copy brings it forward (restored) and ends.
+TEST_F(E2eSingleInstance, CopyShowingTheNoSoundCardBoxIsFoundAndRestored) {
+    StartDisplay(XvfbServer::WindowManager::Openbox, Sound::None);
+    std::unique_ptr<Process> first = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(*first, "No Sound card install!", &window));
+    x_->Iconify(window);
+    ASSERT_TRUE(WaitUntil([&] { return x_->Iconified(window) && !x_->Viewable(window); }, kPatience))
+        << "the window manager did not iconify the window";
+
+    std::unique_ptr<Process> second = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
+    size_t mostWindows = 0;
+    WaitUntil(
+        [&] {
+            mostWindows = std::max(mostWindows, x_->FindWindows(kWindowTitle).size());
+            return !second->Running();
+        },
+        kPatience, std::chrono::milliseconds(5));
+    EXPECT_EQ(second->Wait({}), ExitStatus::Exited(0)) << second->Stderr();
+    EXPECT_EQ(mostWindows, 1u) << "the second copy opened a window";
+    EXPECT_TRUE(WaitUntil([&] { return !x_->Iconified(window) && x_->Viewable(window); }, kPatience))
+        << "the first copy's window stayed iconified";
+    EXPECT_EQ(x_->FindWindows(kWindowTitle).size(), 1u);
+
+    // The window manager's close ends the box as cancelled and then the show, as a close does.
+    x_->Close(window);
+    EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
+}
+
+TEST_F(E2eSingleInstance, TerminationSignalEndsCopyShowingABox) {
+    StartDisplay(XvfbServer::WindowManager::None, Sound::None);
+    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(*program, "No Sound card install!", &window));
+    program->Signal(SIGTERM);
+    // Within a second on an idle machine; the bound only keeps a broken build from hanging.
+    EXPECT_EQ(program->Wait(std::chrono::seconds(10)), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+}
+
+// Copies started at the same moment race for the one show: exactly one stays.
+TEST_F(E2eSingleInstance, ThreeCopiesStartedTogetherLeaveOneShow) {
+    StartDisplay();
+    std::vector<std::unique_ptr<Process>> copies;
+    for (int i = 0; i < 3; ++i) copies.push_back(StartProgram());
+    auto running = [&] {
+        return std::count_if(copies.begin(), copies.end(), [](const auto& copy) { return copy->Running(); });
+    };
+    EXPECT_TRUE(WaitUntil([&] { return running() == 1; }, kPatience)) << running() << " copies run";
+    XWindowId window = 0;
+    for (auto& copy : copies) {
+        if (copy->Running()) {
+            ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*copy, &window));
+            continue;
+        }
+        EXPECT_EQ(copy->Wait({}), ExitStatus::Exited(0)) << copy->Stderr();
+    }
+    EXPECT_EQ(x_->FindWindows(kWindowTitle).size(), 1u);
+    EXPECT_EQ(running(), 1);
+    x_->Close(window);
 }
 
 // The running copy is looked up per display, so shows on two X servers are independent.

@@ -140,8 +140,11 @@ void StagedProgramTest::StageInstallationWithout(const std::string& file) {
     installFolder_ = folder;
 }
 
-void StagedProgramTest::StartDisplay(XvfbServer::WindowManager windowManager) {
-    pulse_ = std::make_unique<PulseServer>();
+void StagedProgramTest::StartDisplay(XvfbServer::WindowManager windowManager, Sound sound) {
+    if (sound == Sound::Server)
+        pulse_ = std::make_unique<PulseServer>();
+    else
+        noSound_ = std::make_unique<NoSoundOutput>();
     server_ = std::make_unique<XvfbServer>(windowManager);
     x_ = std::make_unique<XClient>(server_->Display());
 }
@@ -163,6 +166,8 @@ std::unique_ptr<Process> StagedProgramTest::StartProgramWithEnv(ProcessOptions o
         for (const auto& [name, value] : pulse_->ClientEnvironment()) options.setEnv.emplace(name, value);
         options.setEnv.emplace("XDG_RUNTIME_DIR", pulse_->Folder());
     }
+    if (noSound_)
+        for (const auto& [name, value] : noSound_->ClientEnvironment()) options.setEnv.emplace(name, value);
     // Only the test's X server: no Wayland compositor, no driver chosen from outside.
     for (const char* name : {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) options.unsetEnv.push_back(name);
     options.workingDirectory = installFolder_;
@@ -185,6 +190,20 @@ void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {
         kPatience, std::chrono::milliseconds(50));
     ASSERT_TRUE(shown) << "the client area never showed the start-up scene: " << mismatch << "; the program "
                        << program.Wait({}) << ", stderr:\n" << program.Stderr();
+}
+
+}  // namespace vlx_test
+
+namespace vlx_test {
+
+void StagedProgramTest::WaitForBox(Process& program, const std::string& text, XWindowId* window) {
+    const std::string line = "\": " + text;
+    const bool shown = WaitUntil([&] { return program.Stderr().find(line) != std::string::npos || !program.Running(); }, kPatience);
+    ASSERT_TRUE(shown && program.Running() && program.Stderr().find(line) != std::string::npos)
+        << "no box \"" << text << "\" is open; the program " << program.Wait({}) << ", stderr:\n" << program.Stderr();
+    const std::optional<XWindowId> found = x_->WaitForWindow(kWindowTitle, kPatience);
+    ASSERT_TRUE(found) << "no window titled \"" << kWindowTitle << "\" under the box";
+    *window = *found;
 }
 
 }  // namespace vlx_test

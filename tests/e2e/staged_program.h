@@ -47,8 +47,11 @@ protected:
     void TearDown() override;
 
     // Starts a private X server, with openbox when asked, and connects to it; and a private
-    // sound server with a null sink, so that the show finds a sound card as on a desktop.
-    void StartDisplay(XvfbServer::WindowManager windowManager = XvfbServer::WindowManager::None);
+    // sound server with a null sink, so that the show finds a sound card as on a desktop,
+    // or, with Sound::None, a machine without any sound server.
+    enum class Sound { Server, None };
+    void StartDisplay(XvfbServer::WindowManager windowManager = XvfbServer::WindowManager::None,
+                      Sound sound = Sound::Server);
     // Starts the program from its installation folder on the test's display.
     std::unique_ptr<Process> StartProgram(const std::map<std::string, std::string>& extraEnv = {});
     std::unique_ptr<Process> StartProgramWithEnv(ProcessOptions options);
@@ -59,12 +62,17 @@ protected:
     // Waits until the program's window shows its first frame: the centre of the client area
     // shows the start-up scene. A fatal failure says what was seen instead.
     void WaitForFirstFrame(Process& program, XWindowId* window);
+    // Waits until the program (started with PLATFORM_DIAG_BOXES=1) shows a message box whose
+    // text starts with `text` (line breaks written as \n) and leaves its window in `*window`.
+    // A fatal failure says what the program did instead.
+    void WaitForBox(Process& program, const std::string& text, XWindowId* window);
 
     static std::string ProgramPath();
 
     std::string installFolder_ = VLX_INSTALL_DIR;   // where StartProgram runs the program
     std::string stagedCopy_;                         // a copy made by StageInstallationWithout
     std::unique_ptr<PulseServer> pulse_;
+    std::unique_ptr<NoSoundOutput> noSound_;
     std::unique_ptr<XvfbServer> server_;   // declared before x_: the connection closes first
     std::unique_ptr<XClient> x_;
 };

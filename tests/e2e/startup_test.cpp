@@ -1,5 +1,8 @@
 // Start-up, the first frame, resizing and the ways a show ends normally.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "tests/e2e/staged_program.h"
 #include "tests/support/wait.h"
@@ -37,6 +40,11 @@ TEST_F(E2eStartUpAndClose, WindowShowsMenuBarOverBackgroundAndCloseEndsWith412) 
                 << "the menu bar at (" << x << ", " << y << ") is " << ToString(seen);
         }
 
+    // The program's icon names the window in the task bar and the window switcher.
+    const WindowGeometry icon = x_->Icon(window);
+    EXPECT_GT(icon.width, 0);
+    EXPECT_GT(icon.height, 0);
+
     x_->Close(window);
     EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
     EXPECT_EQ(program->Stderr().find("first frame presented"), std::string::npos)
@@ -48,6 +56,28 @@ TEST_F(E2eStartUpAndClose, TerminationSignalEndsShowLikeClose) {
     XWindowId window = 0;
     ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
     program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+}
+
+// The window's creation posts the start of capture; a box that start-up opens right after
+// (the main scene's background is missing) does not hold it back.
+TEST_F(E2eStartUpAndClose, CaptureStartsWhileAStartUpBoxIsOpen) {
+    ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("bgr/bgnd.bmp"));
+    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
+    XWindowId window = 0;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(*program, "Failed to load Background Image.", &window));
+    // Capture holds the sound card's lock in the session folder.
+    const std::string lock = pulse_->Folder() + "/winmm-wavein0-" + std::to_string(getuid()) + ".lock";
+    auto captureHoldsTheCard = [&] {
+        const int fd = open(lock.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
+        close(fd);
+        return held;
+    };
+    EXPECT_TRUE(WaitUntil(captureHoldsTheCard, kPatience)) << "stderr:\n" << program->Stderr();
+    EXPECT_EQ(program->Stderr().find("answered"), std::string::npos) << "the box was closed meanwhile";
+    x_->Close(window);
     EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
 }
 

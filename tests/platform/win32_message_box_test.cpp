@@ -1,5 +1,10 @@
-// Message boxes in recorded-interaction mode: what was shown, and the default answers.
+// Message boxes: recorded (what was shown, the default answers), and shown for real.
+#include <stdlib.h>
+
+#include <memory>
+
 #include "tests/platform/win32_fixture.h"
+#include "tests/support/xvfb_server.h"
 
 using MessageBoxes = HeadlessWindow;
 
@@ -24,4 +29,59 @@ TEST_F(MessageBoxes, AreAnsweredWithTheirDefaultButton) {
     // A default past the box's buttons falls back to the first.
     EXPECT_EQ(MessageBoxA(hwnd, "?", "Q", MB_OK | MB_DEFBUTTON3), IDOK);
     EXPECT_EQ(win32test::RecordedMessageBoxes().back().answer, IDOK);
+}
+
+// A real box over a real window on a private X server: what reaches the program while it
+// is open, and what answers it.
+class ShownBox : public ::testing::Test {
+protected:
+    static constexpr UINT kInsideBox = WM_USER + 1;   // posted before the box opens
+    static constexpr UINT kFrame = WM_USER + 2;       // re-posts itself: one a frame of the box
+
+    void SetUp() override {
+        xvfb = std::make_unique<vlx_test::XvfbServer>();
+        setenv("DISPLAY", xvfb->Display().c_str(), 1);
+        WNDCLASSEXA wc;
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = "BoxTest";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        window = CreateWindowExA(0, "BoxTest", "box", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+
+    // Taps Enter when the posted message arrives (press and release in one go, so that
+    // both reach the box between two of its frames), and counts the frames after it.
+    // Should the tap be lost, Esc ends the box after many frames instead of hanging.
+    static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kInsideBox) {
+            insideBox = boxOpen;
+            win32test::InjectKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
+            win32test::InjectKey(SDL_SCANCODE_RETURN, SDLK_RETURN, false);
+            PostMessageA(hwnd, kFrame, 0, 0);
+            return 0;
+        }
+        if (message == kFrame && boxOpen) {
+            if (++framesAfterTap == 600) win32test::InjectKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, true);
+            PostMessageA(hwnd, kFrame, 0, 0);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    static inline bool boxOpen = false;
+    static inline bool insideBox = false;
+    static inline int framesAfterTap = 0;
+    std::unique_ptr<vlx_test::XvfbServer> xvfb;
+    HWND window = nullptr;
+};
+
+TEST_F(ShownBox, PostedMessageRunsWhileOpenAndOneFrameTapOfEnterAnswersIt) {
+    PostMessageA(window, kInsideBox, 0, 0);
+    boxOpen = true;
+    const int answer = MessageBoxA(window, "Proceed?", "Box", MB_OKCANCEL);
+    boxOpen = false;
+    EXPECT_TRUE(insideBox) << "the message posted before the box did not reach the window while it was open";
+    EXPECT_EQ(answer, IDOK) << "the Enter tap was lost (" << framesAfterTap << " frames later Esc cancelled)";
 }

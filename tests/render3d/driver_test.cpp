@@ -28,7 +28,7 @@ protected:
         return EnumerateDrivers(functions);
     }
     static FakeDevice Device(const char* name, bool hardware, D3DCOLORMODEL model, DWORD depths = DDBD_16 | DDBD_32) {
-        return FakeDevice{name, hardware, model, depths};
+        return FakeDevice{name, hardware, model, depths, ""};
     }
 
     HMENU menu = nullptr;
@@ -78,6 +78,17 @@ TEST_F(Drivers, AFifteenBitDisplayFindsNone) {
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
 }
 
+// A driver that renders at no depth at all says why; the user reads it under the message.
+TEST_F(Drivers, UnusableDriverTellsWhyUnderTheNoDriverMessage) {
+    FakeDevice old = Device("old", true, D3DCOLOR_RGB, 0);
+    old.unusable = "OpenGL 3.3 is needed; this display offers OpenGL 3.0.";
+    EXPECT_FALSE(Enumerate({old}));
+    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text,
+              "Could not find a D3D driver which is compatible with this display depth\n\n"
+              "OpenGL 3.3 is needed; this display offers OpenGL 3.0.");
+}
+
 TEST_F(Drivers, LongNamesAreCutToTheTable) {
     const std::string longName(80, 'x');
     ASSERT_TRUE(Enumerate({Device(longName.c_str(), true, D3DCOLOR_RGB)}));
@@ -98,7 +109,7 @@ TEST(DepthFlags, FollowTheDisplayDepth) {
 class DriverChoice : public HeadlessShow {
 protected:
     void SetUp() override {
-        d3drmtest::SetFakeDevices({FakeDevice{"first", true, D3DCOLOR_RGB, DDBD_32}, FakeDevice{"second", true, D3DCOLOR_RGB, DDBD_32}});
+        d3drmtest::SetFakeDevices({FakeDevice{"first", true, D3DCOLOR_RGB, DDBD_32, ""}, FakeDevice{"second", true, D3DCOLOR_RGB, DDBD_32, ""}});
         driverCount = 0;
         HeadlessShow::SetUp();
         Settle();

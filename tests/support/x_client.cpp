@@ -179,6 +179,16 @@ bool XClient::Iconified(XWindowId window) {
     return false;
 }
 
+WindowGeometry XClient::Icon(XWindowId window) {
+    const std::vector<unsigned long> icon = Property(window, "_NET_WM_ICON", "CARDINAL");
+    WindowGeometry size;
+    if (icon.size() >= 2) {
+        size.width = static_cast<int>(icon[0]);
+        size.height = static_cast<int>(icon[1]);
+    }
+    return size;
+}
+
 bool XClient::WindowManagerRunning() {
     // An EWMH window manager names a check window on the root and on that window itself.
     const std::vector<unsigned long> check = Property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", "WINDOW");

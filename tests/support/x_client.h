@@ -62,6 +62,8 @@ public:
     // WM_STATE is IconicState, or _NET_WM_STATE holds _NET_WM_STATE_HIDDEN.
     bool Iconified(XWindowId window);
     bool WindowManagerRunning();
+    // Width and height of the first icon in _NET_WM_ICON; 0 x 0 without one.
+    WindowGeometry Icon(XWindowId window);
 
 private:
     unsigned long Atom(const char* name);
