@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -24,13 +25,18 @@ using namespace win32_internal;
 
 namespace {
 
-enum UserEventCode { kRaise = 1, kRestore = 2, kMinimize = 3, kShow = 4 };
+enum UserEventCode { kRaise = 1, kRestore = 2, kMinimize = 3, kShow = 4, kIconic = 5 };
 
 struct Server {
     int fd = -1;
     std::thread thread;
     std::atomic<bool> stop{false};
     std::atomic<bool> iconic{false};
+    // An ICONIC request asks the GUI thread, which knows the window's state from the events
+    // it has read by then; `iconicAnswers` counts its answers.
+    std::mutex answerLock;
+    std::condition_variable answered;
+    unsigned iconicAnswers = 0;
     std::string address;
     std::string title;
     std::mutex titleLock;
@@ -65,11 +71,12 @@ sockaddr_un AddressFor(const std::string& key, socklen_t* length) {
     return addr;
 }
 
-void PushWindowEvent(HWND hwnd, int code) {
+void PushWindowEvent(HWND hwnd, int code, Server* server = nullptr) {
     SDL_Event e{};
     e.type = W32().userEventType;
     e.user.code = code;
     e.user.data1 = hwnd;
+    e.user.data2 = server;
     SDL_PushEvent(&e);
 }
 
@@ -84,6 +91,12 @@ void Answer(HWND hwnd, Server& server, int client) {
         std::lock_guard<std::mutex> guard(server.titleLock);
         reply = server.title;
     } else if (std::strncmp(request, "ICONIC", 6) == 0) {
+        // The window manager may have iconified the window a moment ago; the GUI thread
+        // reads that from the window system first. A busy GUI thread leaves the last known state.
+        std::unique_lock<std::mutex> lock(server.answerLock);
+        const unsigned before = server.iconicAnswers;
+        PushWindowEvent(hwnd, kIconic, &server);
+        server.answered.wait_for(lock, std::chrono::milliseconds(500), [&] { return server.iconicAnswers != before; });
         reply = server.iconic ? "1" : "0";
     } else if (std::strncmp(request, "FOREGROUND", 10) == 0) {
         PushWindowEvent(hwnd, kRaise);
@@ -206,6 +219,16 @@ void HandleUserEvent(const SDL_Event& e) {
     case kRestore: SDL_RestoreWindow(w->sdl); SDL_RaiseWindow(w->sdl); break;
     case kMinimize: SDL_MinimizeWindow(w->sdl); break;
     case kShow: SDL_ShowWindow(w->sdl); break;
+    case kIconic: {
+        auto it = Servers().find(w);
+        if (it == Servers().end() || it->second.get() != e.user.data2) break;   // that server has stopped
+        Server& server = *it->second;
+        std::lock_guard<std::mutex> guard(server.answerLock);
+        server.iconic = (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_MINIMIZED) != 0;
+        ++server.iconicAnswers;
+        server.answered.notify_all();
+        break;
+    }
     default: break;
     }
 }
