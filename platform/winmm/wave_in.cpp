@@ -12,10 +12,10 @@
 // ours. A header's dwFlags is read by the program without any lock while the header is
 // queued, so the layer changes it atomically, releasing the samples with WHDR_DONE.
 //
-// A sound driver keeps a recording device alive when the default source changes under it.
-// Here a keeper thread per open sound card does that: when SDL reports the device lost (the
-// source unplugged or unloaded, every source gone), it opens the default source again, until
-// one is there, and records on into the same queue.
+// FIXME: a card SDL has lost (every source of the sound server gone) is not opened again
+// when a source comes back; recording goes on with silence until the program restarts
+// capture. Closing such a lost PulseAudio capture device from a thread of our own was seen
+// to block inside SDL_CloseAudioDevice, so reopening it needs another way.
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -48,8 +48,6 @@ namespace {
 
 constexpr DWORD CALLBACK_TYPEMASK = 0x00070000;
 constexpr DWORD kAllStandardFormats = 0x000FFFFF;   // WAVE_FORMAT_1M08 .. WAVE_FORMAT_96S16
-// How often a keeper tries again to open the default source for a lost sound card.
-constexpr std::chrono::milliseconds kKeeperPeriod(100);
 
 struct OpenDevice {
     UINT deviceId = 0;
@@ -58,15 +56,9 @@ struct OpenDevice {
     std::deque<WAVEHDR*> queue;      // added and not yet completed, oldest first
     bool started = false;
 
-    SDL_AudioDeviceID sdl = 0;       // the sound card; 0 while lost. Changed under sdlLock.
-    SDL_AudioSpec spec{};            // what it was opened with, to open it again
+    SDL_AudioDeviceID sdl = 0;       // the sound card
     int lockFd = -1;                 // holds the card's lock file while open
     bool audioHeld = false;          // holds a reference to SDL's audio
-    std::mutex sdlLock;              // one SDL call on `sdl` at a time: the calls and the keeper
-    std::thread keeper;              // opens the default source again when the card is lost
-    bool lost = false;               // SDL lost the card; the keeper opens it again
-    bool keeperStop = false;
-    std::condition_variable keeperWake;
 
     winmmtest::SampleSource source;  // a test's source instead of the card
     winmmtest::Pace pace = winmmtest::Pace::RealTime;
@@ -169,15 +161,7 @@ void SDLCALL CaptureCallback(void* userdata, Uint8* stream, int length) {
     WaveInState& s = State();
     std::lock_guard lock(s.mutex);
     auto it = s.devices.find(reinterpret_cast<std::uintptr_t>(userdata));
-    if (it == s.devices.end()) return;
-    OpenDevice& device = *it->second;
-    // A card SDL has lost still calls back, with silence. Only a running callback looks: SDL
-    // never calls one that is being closed, so the end of the process is not taken for a loss.
-    if (device.sdl && !device.lost && SDL_GetAudioDeviceStatus(device.sdl) == SDL_AUDIO_STOPPED) {
-        device.lost = true;
-        device.keeperWake.notify_all();
-    }
-    if (device.started) Fill(device, stream, static_cast<std::size_t>(length));
+    if (it != s.devices.end() && it->second->started) Fill(*it->second, stream, static_cast<std::size_t>(length));
 }
 
 // The clock of a RealTime test source: small blocks at the device's rate, like a card.
@@ -277,53 +261,6 @@ Uint16 CallbackFrames(DWORD rate) {
     return frames;
 }
 
-// SDL's device for `device`, opened with its spec; 0 when it cannot be had now.
-SDL_AudioDeviceID OpenSdlDevice(OpenDevice& device) {
-    // Device 0 is the default source; SDL converts from whatever it records.
-    const char* name = device.deviceId == 0 ? nullptr : SDL_GetAudioDeviceName(static_cast<int>(device.deviceId), 1);
-    return SDL_OpenAudioDevice(name, 1, &device.spec, nullptr, 0);
-}
-
-// The card SDL has lost is closed and the default source opened in its place, paused or
-// recording as the device is. False while no source can be opened.
-bool ReattachSoundCard(OpenDevice& device) {
-    std::lock_guard hold(device.sdlLock);
-    if (device.sdl) {
-        SDL_CloseAudioDevice(device.sdl);
-        std::lock_guard lock(State().mutex);
-        device.sdl = 0;
-    }
-    const SDL_AudioDeviceID sdl = OpenSdlDevice(device);
-    if (sdl == 0) return false;
-    bool started;
-    {
-        std::lock_guard lock(State().mutex);
-        device.sdl = sdl;
-        device.lost = false;
-        started = device.started;
-    }
-    SDL_PauseAudioDevice(sdl, started ? 0 : 1);
-    return true;
-}
-
-// Sleeps until the card is lost, then tries to open the default source every kKeeperPeriod
-// until one is there.
-// FIXME: a card lost while the process ends races SDL_Quit with these tries; SDL's audio
-// would have to be told to the layer first.
-void KeepSoundCard(OpenDevice* device) {
-    std::unique_lock lock(State().mutex);
-    while (!device->keeperStop) {
-        device->keeperWake.wait(lock, [&] { return device->keeperStop || device->lost; });
-        while (!device->keeperStop) {
-            lock.unlock();
-            const bool back = ReattachSoundCard(*device);
-            lock.lock();
-            if (back) break;
-            device->keeperWake.wait_for(lock, kKeeperPeriod, [&] { return device->keeperStop; });
-        }
-    }
-}
-
 MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
     const int lockFd = TakeDeviceLock(device.deviceId);
     if (lockFd == -1) return MMSYSERR_ALLOCATED;
@@ -331,14 +268,16 @@ MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
         if (lockFd >= 0) close(lockFd);
         return MMSYSERR_NODRIVER;
     }
-    SDL_AudioSpec& want = device.spec;
+    SDL_AudioSpec want{};
     want.freq = static_cast<int>(device.format.nSamplesPerSec);
     want.format = device.format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     want.channels = static_cast<Uint8>(device.format.nChannels);
     want.samples = CallbackFrames(device.format.nSamplesPerSec);
     want.callback = CaptureCallback;
     want.userdata = reinterpret_cast<void*>(number);
-    const SDL_AudioDeviceID sdl = OpenSdlDevice(device);
+    // Device 0 is the default source; SDL converts from whatever it records.
+    const char* name = device.deviceId == 0 ? nullptr : SDL_GetAudioDeviceName(static_cast<int>(device.deviceId), 1);
+    const SDL_AudioDeviceID sdl = SDL_OpenAudioDevice(name, 1, &want, nullptr, 0);
     if (sdl == 0) {
         std::fprintf(stderr, "winmm: cannot record: %s\n", SDL_GetError());
         if (lockFd >= 0) close(lockFd);
@@ -351,20 +290,16 @@ MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
         device.lockFd = lockFd;
         device.audioHeld = true;
     }
-    device.keeper = std::thread(KeepSoundCard, &device);
     return MMSYSERR_NOERROR;
 }
 
-// The caller is the one thread that may close the device meanwhile.
 void PauseSoundCard(HWAVEIN waveIn, int pause) {
-    OpenDevice* device;
+    SDL_AudioDeviceID sdl = 0;
     {
         std::lock_guard lock(State().mutex);
-        device = Find(waveIn);
+        if (OpenDevice* device = Find(waveIn)) sdl = device->sdl;
     }
-    if (!device) return;
-    std::lock_guard hold(device->sdlLock);
-    if (device->sdl) SDL_PauseAudioDevice(device->sdl, pause);
+    if (sdl) SDL_PauseAudioDevice(sdl, pause);
 }
 
 const char* ErrorText(MMRESULT error) {
@@ -575,11 +510,8 @@ MMRESULT waveInClose(HWAVEIN waveIn) {
         while (!device->queue.empty()) CompleteOldest(*device);
         device->clockStop = true;
         device->clockWake.notify_all();
-        device->keeperStop = true;
-        device->keeperWake.notify_all();
     }
     if (device->clock.joinable()) device->clock.join();
-    if (device->keeper.joinable()) device->keeper.join();
     if (device->sdl) SDL_CloseAudioDevice(device->sdl);
     if (device->audioHeld) winmm_internal::ReleaseSdlAudio();
     if (device->lockFd >= 0) close(device->lockFd);
