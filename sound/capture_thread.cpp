@@ -44,13 +44,18 @@ void CaptureThread::Run() {
         // still seen one by one.
         WaitForSingleObject(bufferEvent, 20);
         if (dying.load(std::memory_order_relaxed)) return;
-        const int index = recorder->nextBuffer.load(std::memory_order_relaxed);
-        if (!recorder->BufferFilled(index)) continue;
-        // The cursor is made before the ring moves on: BufferDone leaves this buffer out of
-        // the driver and hands the one read last time back instead.
-        SampleCursor cursor(*recorder, recorder->headers[index].lpData);
-        recorder->BufferDone();
-        transform->CopyIn(cursor);
+        {
+            // Held until the samples are read: a Start on the window's thread re-queues this
+            // buffer, and a Stop closes the device under the ring.
+            std::lock_guard ring(recorder->ringLock);
+            const int index = recorder->nextBuffer.load(std::memory_order_relaxed);
+            if (!recorder->BufferFilled(index)) continue;
+            // The cursor is made before the ring moves on: BufferDone leaves this buffer out
+            // of the driver and hands the one read last time back instead.
+            SampleCursor cursor(*recorder, recorder->headers[index].lpData);
+            recorder->BufferDone();
+            transform->CopyIn(cursor);
+        }
         Analyse(bandSums, *transform);
     }
 }

@@ -20,6 +20,7 @@ WaveRecorder::WaveRecorder(int samplesPerBuffer, int sampleRate, int channels)
 
 WaveRecorder::~WaveRecorder() {
     Close();
+    std::lock_guard ring(ringLock);
     if (device.status == MMSYSERR_NOERROR) {
         waveInReset(device.handle);
         waveInClose(device.handle);
@@ -27,6 +28,15 @@ WaveRecorder::~WaveRecorder() {
 }
 
 bool WaveRecorder::Open(HANDLE event) {
+    std::string failure;
+    if (OpenRing(event, failure)) return true;
+    // Told with the ring released: the box runs a modal loop, and the recording thread
+    // must not wait for it.
+    MessageBoxA(nullptr, failure.c_str(), kRecorderTitle, MB_OK);
+    return false;
+}
+
+bool WaveRecorder::OpenRing(HANDLE event, std::string& failure) {
     WAVEFORMATEX format;
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = static_cast<WORD>(channels);
@@ -38,9 +48,10 @@ bool WaveRecorder::Open(HANDLE event) {
 
     // Device 0 for both the query and the open, never the mapper.
     if (waveInOpen(nullptr, 0, &format, 0, 0, WAVE_FORMAT_QUERY) != MMSYSERR_NOERROR) {
-        MessageBoxA(nullptr, "Format not supported", kRecorderTitle, MB_OK);
+        failure = "Format not supported";
         return false;
     }
+    std::lock_guard ring(ringLock);
     device.status = waveInOpen(&device.handle, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);
     if (device.status != MMSYSERR_NOERROR) {
         char text[kErrorTextSize] = "";
@@ -48,10 +59,12 @@ bool WaveRecorder::Open(HANDLE event) {
             std::strcpy(text, "Stop recording !\nAnother application is recording audio.");
         else
             waveInGetErrorTextA(device.status, text, kErrorTextSize);
-        MessageBoxA(nullptr, text, kRecorderTitle, MB_OK);
+        failure = text;
         return false;
     }
-    // Seven buffers; the eighth joins the ring through the first BufferDone.
+    // Seven buffers; the eighth joins the ring through the first BufferDone. Buffers the last
+    // stop returned and the recording thread has not taken yet are queued afresh here, so
+    // that it never reads them.
     for (int i = 0; i < kRingBuffers - 1; ++i) QueueBuffer(i);
     nextBuffer.store(0, std::memory_order_relaxed);
     waveInStart(device.handle);
@@ -59,6 +72,7 @@ bool WaveRecorder::Open(HANDLE event) {
 }
 
 void WaveRecorder::Close() {
+    std::lock_guard ring(ringLock);
     waveInStop(device.handle);
     if (device.status != MMSYSERR_NOERROR) {
         device.status = MMSYSERR_BADDEVICEID;

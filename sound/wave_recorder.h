@@ -2,6 +2,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/winmm/winmm.h"
@@ -15,6 +17,11 @@ struct WaveInDevice {
 
 // Seven buffers are queued in the driver while the eighth, the one that completed last, is
 // read; each completion puts the buffer read before it back into the queue.
+//
+// Open and Close run on the window's thread, BufferDone and the reading of a buffer on the
+// recording thread. `ringLock` keeps them apart: a start that follows a stop at once, while
+// the recording thread still takes back the buffers the stop returned, must neither meet it
+// half-way through a header nor have its fresh ring order overwritten.
 class WaveRecorder {
 public:
     WaveRecorder(int samplesPerBuffer, int sampleRate, int channels);
@@ -23,12 +30,14 @@ public:
     WaveRecorder& operator=(const WaveRecorder&) = delete;
 
     // Opens device 0 with `event` signalled per finished buffer, queues buffers 0 to 6 and
-    // starts recording. On failure tells the user and returns false.
+    // starts recording. On failure tells the user and returns false. Takes `ringLock`.
     bool Open(HANDLE event);
-    // Stops and resets the device and closes it; the device counts as open while the close fails.
+    // Stops and resets the device and closes it; the device counts as open while the close
+    // fails. Takes `ringLock`.
     void Close();
     // After buffer `nextBuffer` completed: takes it out of the driver, advances the ring and
-    // re-queues the buffer before it. The result of that add.
+    // re-queues the buffer before it. The result of that add. The caller holds `ringLock`
+    // from its look at the buffer's flag until it has read the buffer's samples.
     MMRESULT BufferDone();
     // One sample of a buffer's data.
     virtual int GetSample(const char* data, int index) const = 0;
@@ -38,6 +47,9 @@ public:
     // of its own, so it is read atomically.
     bool BufferFilled(int index);
 
+    // Guards `device`, `nextBuffer`, `headers` and the samples of the buffer being read
+    // against a concurrent Open or Close.
+    std::mutex ringLock;
     WaveInDevice device;
     int sampleRate;
     int samplesPerBuffer;
@@ -45,12 +57,14 @@ public:
     int bytesPerFrame;
     int bytesPerBuffer;
     // The buffer the driver completes next. Written by Open on the window's thread and by
-    // BufferDone on the recording thread.
+    // BufferDone on the recording thread, both under `ringLock`.
     std::atomic<int> nextBuffer{0};
     std::vector<char> memory;   // kRingBuffers × bytesPerBuffer
     WAVEHDR headers[kRingBuffers];
 
 private:
+    // Opens and queues under `ringLock`; false with the text to tell the user in `failure`.
+    bool OpenRing(HANDLE event, std::string& failure);
     MMRESULT QueueBuffer(int index);
 };
 

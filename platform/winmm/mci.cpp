@@ -2,7 +2,6 @@
 // sound font, a MIDI file player and its own SDL2 sound output. The player runs on the
 // audio thread; a watcher thread per device notices the end of a tune and posts the
 // completion notice to the window that asked for it.
-#include <SDL.h>
 #include <fluidsynth.h>
 
 #include <cctype>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "platform/fs/fs.h"
+#include "platform/winmm/sdl_audio.h"
 #include "platform/winmm/winmm.h"
 
 namespace {
@@ -90,7 +90,7 @@ public:
     ~Sequencer() { Release(); }
 
     MCIERROR Open(const std::vector<char>& tune) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return MCIERR_CANNOT_LOAD_DRIVER;
+        if (!winmm_internal::AcquireSdlAudio()) return MCIERR_CANNOT_LOAD_DRIVER;
         audioStarted_ = true;
         settings_ = new_fluid_settings();
         if (!settings_) return MCIERR_CANNOT_LOAD_DRIVER;
@@ -153,7 +153,7 @@ public:
         player_ = nullptr;
         synth_ = nullptr;
         settings_ = nullptr;
-        if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (audioStarted_) winmm_internal::ReleaseSdlAudio();
         audioStarted_ = false;
     }
 

@@ -11,6 +11,11 @@
 // because SDL runs its audio callback with the device's own lock held and the callback takes
 // ours. A header's dwFlags is read by the program without any lock while the header is
 // queued, so the layer changes it atomically, releasing the samples with WHDR_DONE.
+//
+// FIXME: a card SDL has lost (every source of the sound server gone) is not opened again
+// when a source comes back; recording goes on with silence until the program restarts
+// capture. Closing such a lost PulseAudio capture device from a thread of our own was seen
+// to block inside SDL_CloseAudioDevice, so reopening it needs another way.
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,6 +38,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/winmm/sdl_audio.h"
 #include "platform/winmm/winmm.h"
 #include "platform/winmm/winmm_test.h"
 
@@ -52,6 +58,7 @@ struct OpenDevice {
 
     SDL_AudioDeviceID sdl = 0;       // the sound card
     int lockFd = -1;                 // holds the card's lock file while open
+    bool audioHeld = false;          // holds a reference to SDL's audio
 
     winmmtest::SampleSource source;  // a test's source instead of the card
     winmmtest::Pace pace = winmmtest::Pace::RealTime;
@@ -181,21 +188,25 @@ void RunClock(OpenDevice* device) {
     }
 }
 
-// SDL audio, with the monitors of the outputs among the capture devices.
-bool EnsureSdlAudio() {
-    SDL_SetHint(SDL_HINT_AUDIO_INCLUDE_MONITORS, "1");
-    if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        static std::atomic<bool> told{false};
-        if (!told.exchange(true)) std::fprintf(stderr, "winmm: no audio: %s\n", SDL_GetError());
-        return false;
+// A reference to SDL's audio for the length of one query.
+class AudioForQuery {
+public:
+    AudioForQuery() : held_(winmm_internal::AcquireSdlAudio()) {}
+    ~AudioForQuery() {
+        if (held_) winmm_internal::ReleaseSdlAudio();
     }
-    return true;
-}
+    AudioForQuery(const AudioForQuery&) = delete;
+    AudioForQuery& operator=(const AudioForQuery&) = delete;
+    explicit operator bool() const { return held_; }
+
+private:
+    bool held_;
+};
 
 // The capture devices SDL lists; when it lists none, 1 if the default source opens anyway.
 int SoundCardCount() {
-    if (!EnsureSdlAudio()) return 0;
+    AudioForQuery audio;
+    if (!audio) return 0;
     const int listed = SDL_GetNumAudioDevices(1);
     if (listed > 0) return listed;
     SDL_AudioSpec want{};
@@ -253,6 +264,10 @@ Uint16 CallbackFrames(DWORD rate) {
 MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
     const int lockFd = TakeDeviceLock(device.deviceId);
     if (lockFd == -1) return MMSYSERR_ALLOCATED;
+    if (!winmm_internal::AcquireSdlAudio()) {
+        if (lockFd >= 0) close(lockFd);
+        return MMSYSERR_NODRIVER;
+    }
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(device.format.nSamplesPerSec);
     want.format = device.format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
@@ -266,11 +281,15 @@ MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
     if (sdl == 0) {
         std::fprintf(stderr, "winmm: cannot record: %s\n", SDL_GetError());
         if (lockFd >= 0) close(lockFd);
+        winmm_internal::ReleaseSdlAudio();
         return MMSYSERR_NODRIVER;
     }
-    std::lock_guard lock(State().mutex);
-    device.sdl = sdl;
-    device.lockFd = lockFd;
+    {
+        std::lock_guard lock(State().mutex);
+        device.sdl = sdl;
+        device.lockFd = lockFd;
+        device.audioHeld = true;
+    }
     return MMSYSERR_NOERROR;
 }
 
@@ -335,7 +354,7 @@ MMRESULT waveInGetDevCapsA(UINT_PTR deviceId, WAVEINCAPSA* caps, UINT size) {
     if (fromSource) {
         name = "Test sample source";
         found.wChannels = 1;
-    } else if (EnsureSdlAudio()) {
+    } else if (AudioForQuery audio; audio) {
         char* defaultName = nullptr;
         SDL_AudioSpec format{};
         if (deviceId == 0 && SDL_GetDefaultAudioInfo(&defaultName, &format, 1) == 0) {
@@ -494,6 +513,7 @@ MMRESULT waveInClose(HWAVEIN waveIn) {
     }
     if (device->clock.joinable()) device->clock.join();
     if (device->sdl) SDL_CloseAudioDevice(device->sdl);
+    if (device->audioHeld) winmm_internal::ReleaseSdlAudio();
     if (device->lockFd >= 0) close(device->lockFd);
     if (device->event) SetEvent(device->event);
     return MMSYSERR_NOERROR;

@@ -43,6 +43,15 @@ protected:
         EXPECT_EQ(program.Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program.Stderr();
     }
 
+    // Waits until capture runs and the colours have settled at rest: red 2, green 1, blue 1.
+    void WaitForRest(Process& program);
+    // Plays a 215 Hz tone (bin 20 of the analysis, inside the low band) and waits until the
+    // first lamp (red and green) turns red while blue stays dark on the lamps that carry it:
+    // ten analysed buffers in a row after the lamp frame `from`. The stream's start reaches
+    // the capture as a step, which lights every band for a moment; that fades within a
+    // second and a half. Returns the player.
+    std::unique_ptr<Process> PlayLowToneUntilRed(Process& program, size_t from);
+
     XWindowId window_ = 0;
 };
 
@@ -54,51 +63,85 @@ std::string Describe(const std::vector<LampFrame>& frames, size_t from) {
     return out.str();
 }
 
+bool RedOnly(const LampFrame& f) { return f.Red() >= kLoud && f.Green() <= kQuiet && f.Blue() <= kQuiet; }
+
+void E2eSoundOnTheLamps::WaitForRest(Process& program) {
+    const bool resting = WaitUntil(
+        [&] {
+            const std::vector<LampFrame> frames = ParseLampFrames(program.Stderr());
+            return !frames.empty() && frames.back().lamp[0] == 0x00020100u && frames.back().lamp[1] == 0x00000101u;
+        },
+        kPatience);
+    ASSERT_TRUE(resting) << Describe(ParseLampFrames(program.Stderr()), 0) << "\nstderr:\n" << program.Stderr();
+}
+
+std::unique_ptr<Process> E2eSoundOnTheLamps::PlayLowToneUntilRed(Process& program, size_t from) {
+    const std::string wav = pulse_->Folder() + "/tone215.wav";
+    WriteToneWav(wav, 215.0, 6.0);
+    std::unique_ptr<Process> player = Play(wav);
+    const bool settled = WaitUntil(
+        [&] {
+            const std::vector<LampFrame> frames = ParseLampFrames(program.Stderr());
+            constexpr size_t kRun = 10;
+            return frames.size() >= from + kRun && std::all_of(frames.end() - kRun, frames.end(), RedOnly);
+        },
+        kPatience);
+    EXPECT_TRUE(settled) << Describe(ParseLampFrames(program.Stderr()), from) << "\nplayer: " << player->Stderr()
+                         << "\nstderr:\n" << program.Stderr();
+    return player;
+}
+
 TEST_F(E2eSoundOnTheLamps, ALowToneLightsTheFirstLampRedAndLeavesBlueDark) {
     // Without the demo tune the show starts all the same and listens to silence.
     ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("demo.mid"));
     std::unique_ptr<Process> program = StartShow();
     ASSERT_FALSE(HasFatalFailure());
 
-    // Capture runs: the colours settle at rest, red 2, green 1, blue 1.
-    const bool resting = WaitUntil(
-        [&] {
-            const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
-            return !frames.empty() && frames.back().lamp[0] == 0x00020100u && frames.back().lamp[1] == 0x00000101u;
-        },
-        kPatience);
-    ASSERT_TRUE(resting) << Describe(ParseLampFrames(program->Stderr()), 0) << "\nstderr:\n" << program->Stderr();
+    ASSERT_NO_FATAL_FAILURE(WaitForRest(*program));
     const size_t before = ParseLampFrames(program->Stderr()).size();
-
-    // 215 Hz falls in bin 20 of the analysis, inside the low band.
-    const std::string wav = pulse_->Folder() + "/tone215.wav";
-    WriteToneWav(wav, 215.0, 6.0);
-    std::unique_ptr<Process> player = Play(wav);
-    // While it sounds, the first lamp (red and green) turns red and blue stays dark on the
-    // lamps that carry it. The stream's start reaches the capture as a step, which lights
-    // every band for a moment; that fades within a second and a half.
-    auto redOnly = [](const LampFrame& f) { return f.Red() >= kLoud && f.Green() <= kQuiet && f.Blue() <= kQuiet; };
-    const bool settled = WaitUntil(
-        [&] {
-            const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
-            // Ten analysed buffers in a row, so that the fade-in's first moment is not taken
-            // for the steady tone.
-            constexpr size_t kRun = 10;
-            return frames.size() >= before + kRun && std::all_of(frames.end() - kRun, frames.end(), redOnly);
-        },
-        kPatience);
+    std::unique_ptr<Process> player = PlayLowToneUntilRed(*program, before);
+    ASSERT_FALSE(HasFailure());
     std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
-    ASSERT_TRUE(settled) << Describe(frames, before) << "\nplayer: " << player->Stderr();
     // And so it stays while the tone goes on.
     const size_t from = frames.size() - 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     frames = ParseLampFrames(program->Stderr());
     for (size_t i = from; i < frames.size(); ++i) {
-        EXPECT_TRUE(redOnly(frames[i])) << "frame " << i << "; " << Describe(frames, from);
+        EXPECT_TRUE(RedOnly(frames[i])) << "frame " << i << "; " << Describe(frames, from);
         EXPECT_EQ(frames[i].lamp[2], (frames[i].lamp[0] & 0xFF0000u) | (frames[i].lamp[1] & 0xFFu))
             << "the third lamp shows red and blue";
     }
 
+    CloseShow(*program);
+}
+
+// Every source of the sound server goes away during capture, as when a USB headset is
+// unplugged, and a new one comes: the show records from the new default source by itself.
+// FIXME: wave input does not open a lost card again yet (see platform/winmm/wave_in.cpp);
+// the lamps stay dark after the change, so the test is off until it does.
+TEST_F(E2eSoundOnTheLamps, DISABLED_CaptureFollowsANewDefaultSourceAfterEverySourceWentAway) {
+    ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("demo.mid"));
+    std::unique_ptr<Process> program = StartShow();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_NO_FATAL_FAILURE(WaitForRest(*program));
+
+    // The sinks go too: their monitors are sources.
+    for (const char* module : {"module-remap-source", "module-loopback", "module-null-sink"})
+        ASSERT_EQ(pulse_->Pactl({"unload-module", module}), 0) << module;
+    // The same set-up under new names, with the new source as the default.
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+             {"load-module", "module-null-sink", "sink_name=headset"},
+             {"load-module", "module-null-sink", "sink_name=headsetdrain"},
+             {"load-module", "module-loopback", "source=headset.monitor", "sink=headsetdrain", "latency_msec=10"},
+             {"load-module", "module-remap-source", "master=headset.monitor", "source_name=headsetmic"},
+             {"set-default-sink", "headset"},
+             {"set-default-source", "headsetmic"},
+             {"suspend-sink", "headset", "1"},
+             {"suspend-sink", "headset", "0"}})
+        ASSERT_EQ(pulse_->Pactl(command), 0) << command[0] << " " << command[1];
+
+    const size_t before = ParseLampFrames(program->Stderr()).size();
+    std::unique_ptr<Process> player = PlayLowToneUntilRed(*program, before);
     CloseShow(*program);
 }
 

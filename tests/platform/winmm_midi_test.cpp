@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -263,6 +264,56 @@ TEST_F(SequencerWithSound, TheDemoTuneReachesTheSoundOutput) {
     // What the server had buffered plays out first.
     EXPECT_TRUE(vlx_test::WaitUntil([&] { return Peak(server->Record("testsink.monitor", 300ms, kRate)) < 8; }, 10s))
         << "still sounding after the close";
+}
+
+// The sequencer and wave input share the sound system: closing either one leaves the other
+// sounding or recording.
+TEST_F(SequencerWithSound, ClosingTheSequencerOrWaveInputLeavesTheOtherRunning) {
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(Open("demo.mid", &id), 0u);
+    ASSERT_EQ(Send(id, MCI_PLAY), 0u);
+
+    const WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 22050, 2, 16, 0};
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HWAVEIN wave = nullptr;
+    ASSERT_EQ(waveInOpen(&wave, 0, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT), MMSYSERR_NOERROR);
+    constexpr int kRing = 8;
+    std::vector<char> memory(kRing * 512);
+    WAVEHDR headers[kRing];
+    for (int i = 0; i < kRing; ++i) {
+        headers[i].lpData = memory.data() + i * 512;
+        headers[i].dwBufferLength = 512;
+        ASSERT_EQ(waveInPrepareHeader(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInAddBuffer(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    }
+    ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
+    // Takes `count` completed buffers in ring order, putting each straight back.
+    int next = 0;
+    auto recorded = [&](int count) {
+        return vlx_test::WaitUntil(
+            [&] {
+                WaitForSingleObject(event, 50);
+                while (count > 0 && (std::atomic_ref<DWORD>(headers[next].dwFlags).load() & WHDR_DONE)) {
+                    if (waveInAddBuffer(wave, &headers[next], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+                    next = (next + 1) % kRing;
+                    --count;
+                }
+                return count == 0;
+            },
+            10s);
+    };
+    ASSERT_TRUE(recorded(4));
+
+    EXPECT_EQ(Send(id, MCI_CLOSE), 0u);
+    EXPECT_TRUE(recorded(20)) << "recording ended with the sequencer";
+
+    ASSERT_EQ(Open("demo.mid", &id), 0u);
+    ASSERT_EQ(Send(id, MCI_PLAY), 0u);
+    ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
+    EXPECT_GT(Peak(server->Record("testsink.monitor", 1000ms, 22050)), 1000) << "the tune ended with the recording";
+    EXPECT_EQ(Send(id, MCI_CLOSE), 0u);
+    CloseHandle(event);
 }
 
 // ---- Real-world files --------------------------------------------------------------------
