@@ -113,6 +113,12 @@ struct IDirect3DRMFrame3 : IDirect3DRMVisual {
     virtual HRESULT AddLight(IDirect3DRMLight* light) = 0;
     virtual HRESULT DeleteLight(IDirect3DRMLight* light) = 0;
     virtual HRESULT GetLights(IDirect3DRMLightArray** lights) = 0;
+    // The frame's colour (white at first). Where the material mode is D3DRMMATERIAL_FROMFRAME
+    // the frame's visuals are drawn in it instead of their own colours and materials;
+    // D3DRMMATERIAL_FROMPARENT takes whatever the parent frame's visuals get (a root: FROMMESH).
+    virtual HRESULT SetColor(D3DCOLOR color) = 0;
+    virtual HRESULT SetColorRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) = 0;
+    virtual D3DCOLOR GetColor() = 0;
     virtual HRESULT SetMaterialMode(D3DRMMATERIALMODE mode) = 0;
     virtual D3DRMMATERIALMODE GetMaterialMode() = 0;
 
