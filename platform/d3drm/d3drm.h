@@ -96,13 +96,16 @@ struct IDirect3DRMFrame3 : IDirect3DRMVisual {
     // Motion, applied once per Move: velocity in units per move, rotation in radians per move.
     // With `withRotation` the velocity turns with the frame's own rotation.
     virtual HRESULT SetVelocity(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, BOOL withRotation) = 0;
+    // With `withRotation`, the rotation taken into account: the velocity the next Move(1.0)
+    // applies (one spin step further round for a velocity that turns with the frame).
     virtual HRESULT GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL withRotation) = 0;
     virtual HRESULT SetRotation(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, D3DVALUE theta) = 0;
     virtual HRESULT GetRotation(IDirect3DRMFrame3* reference, D3DVECTOR* axis, D3DVALUE* theta) = 0;
     virtual HRESULT AddMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg, DWORD flags) = 0;
     virtual HRESULT DeleteMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg) = 0;
     // Advances this frame and its whole hierarchy once: each frame's rotation and velocity,
-    // then its move callbacks in the order they were added, then its children.
+    // then its move callbacks in the order they were added, then its children. A callback
+    // removed by an earlier one of the same move does not run; one added waits for the next.
     virtual HRESULT Move(D3DVALUE delta) = 0;
 
     // Content.

@@ -47,7 +47,8 @@ public:
     D3DRMMATERIALMODE GetMaterialMode() override { return materialMode_; }
     HRESULT RayPick(IDirect3DRMFrame3* reference, const D3DRMRAY* ray, DWORD flags,
                     IDirect3DRMPicked2Array** picks) override;   // in pick.cpp
-    // A copy of the hierarchy below (and including) this frame, sharing its visuals and lights.
+    // A copy of the hierarchy below (and including) this frame, with its name and application
+    // data, sharing its visuals and lights.
     HRESULT Clone(IUnknown* outer, REFIID iid, void** copy) override;
     HRESULT SetSceneBackgroundRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) override;
     HRESULT SetSceneBackground(D3DCOLOR color) override;

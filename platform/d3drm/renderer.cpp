@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "platform/d3drm/frame.h"
