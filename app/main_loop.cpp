@@ -30,6 +30,6 @@ void RenderFrame(bool tick) {
     appState->scene->Move(1.0f);
     appState->viewport->Clear(D3DRMCLEAR_ALL);
     appState->viewport->Render(appState->scene.get());
+    ReportLampColours();   // printed by the platform after the present, when asked for
     appState->device->Update();
-    ReportPresentedLamps();
 }

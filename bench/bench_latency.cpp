@@ -1,7 +1,7 @@
 // How long a sound takes to reach the screen: from an onset entering the capture source of a
 // private PulseAudio server to the first presented frame in which the first lamp turns
 // redder. The real program runs under a private Xvfb and reports the lamp colours it presents
-// (VIRELUX_DIAG_LAMPS=1); a player stream writes silence and, on request, a loud 215 Hz tone
+// (PLATFORM_DIAG_VALUES=1); a player stream writes silence and, on request, a loud 215 Hz tone
 // into the server's null sink, whose monitor is the default source the show records. Without
 // sound a band's colour only holds or falls, so the first frame in which red rises shows the
 // onset.
@@ -135,7 +135,7 @@ struct Rig {
             options.setEnv = pulse->ClientEnvironment();
             options.setEnv["XDG_RUNTIME_DIR"] = pulse->Folder();
             options.setEnv["DISPLAY"] = xvfb->Display();
-            options.setEnv["VIRELUX_DIAG_LAMPS"] = "1";
+            options.setEnv["PLATFORM_DIAG_VALUES"] = "1";
             options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
             options.workingDirectory = install;
             show = std::make_unique<vlx_test::Process>(std::vector<std::string>{install + "/virelux"}, options);

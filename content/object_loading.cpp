@@ -101,9 +101,10 @@ void FitToSize(IDirect3DRMFrame3* frame) {
 HRESULT LoadTextureCallback(char* name, void*, IDirect3DRMTexture3** texture) { return d3drm->LoadTexture(name, texture); }
 
 bool LoadScriptMesh(const char* file, const char* texture, int wrap, int transparent, D3DVALUE width, D3DVALUE height) {
+    // A mesh builder that cannot be made is no load failure: nothing is shown for it.
     Ref<IDirect3DRMMeshBuilder3> mesh;
-    if (d3drm->CreateMeshBuilder(mesh.put()) != D3DRM_OK ||
-        mesh->Load(file, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
+    if (d3drm->CreateMeshBuilder(mesh.put()) != D3DRM_OK) return false;
+    if (mesh->Load(file, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
         ReportError("Failed to load mesh.x");
         return false;
     }
@@ -145,8 +146,8 @@ bool LoadScriptMesh(const char* file, const char* texture, int wrap, int transpa
 bool LoadMeshObject(const char* file) {
     if (!file || !*file) return false;
     Ref<IDirect3DRMMeshBuilder3> mesh;
-    if (d3drm->CreateMeshBuilder(mesh.put()) != D3DRM_OK ||
-        mesh->Load(file, nullptr, D3DRMLOAD_FROMFILE, LoadTextureCallback, nullptr) != D3DRM_OK) {
+    if (d3drm->CreateMeshBuilder(mesh.put()) != D3DRM_OK) return false;
+    if (mesh->Load(file, nullptr, D3DRMLOAD_FROMFILE, LoadTextureCallback, nullptr) != D3DRM_OK) {
         ReportError("Failed to load name.x");
         return false;
     }

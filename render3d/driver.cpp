@@ -128,18 +128,19 @@ bool RebuildViewport(HWND, int width, int height) {
     const D3DRMTEXTUREQUALITY textureQuality = app.device->GetTextureQuality();
     const BOOL dither = app.device->GetDither();
     const DWORD shades = app.device->GetShades();
-    const BOOL fogEnable = app.scene->GetSceneFogEnable();
-    D3DVALUE fogStart = 0, fogEnd = 0;
-    app.scene->GetSceneFogParams(&fogStart, &fogEnd, nullptr);
+    fogEnable = app.scene->GetSceneFogEnable();
 
-    app.device.reset();
-    if (d3drm->CreateDeviceFromClipper(clipper.get(), &driverGuids[currentDriver], width, height, app.device.put()) !=
+    // The old device and viewport stay in place until their successors exist: a driver that
+    // cannot make a device (a failed driver switch) leaves the show on the one it had.
+    Ref<IDirect3DRMDevice3> device;
+    if (d3drm->CreateDeviceFromClipper(clipper.get(), &driverGuids[currentDriver], width, height, device.put()) !=
         D3DRM_OK)
         return RebuildFailed();
     Ref<IDirect3DRMViewport2> viewport;
-    if (CreateSceneViewport(app.device.get(), app.camera.get(), &viewport) != D3DRM_OK) return RebuildFailed();
+    if (CreateSceneViewport(device.get(), app.camera.get(), &viewport) != D3DRM_OK) return RebuildFailed();
+    if (viewport->SetBack(5000.0f) != D3DRM_OK) return RebuildFailed();
     app.viewport = viewport;
-    if (app.viewport->SetBack(5000.0f) != D3DRM_OK) return RebuildFailed();
+    app.device = device;
 
     app.device->SetDither(dither);
     app.device->SetQuality(quality);

@@ -28,7 +28,9 @@ bool EnumerateDrivers(HMENU menu);
 // Makes the engine's root object, a new AppState and the device on the window.
 bool CreateDevice(HWND window);
 // A new device of the given size on the current driver and a new viewport, carrying the
-// render settings and the scene's fog over. Reports its own failure.
+// render settings over; reads the scene's fog switch into fogEnable and puts fogEnable,
+// fogStart and fogEnd back on the scene. Reports its own failure, after which the old
+// device and viewport are still in place.
 bool RebuildViewport(HWND window, int width, int height);
 // Switches to driver k (a choice of commands 80..84): rebuilds at the client size, and puts
 // the old choice back when the rebuild fails. Choosing the current driver does nothing.

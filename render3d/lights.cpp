@@ -49,9 +49,10 @@ bool CreateLampLights(HWND window, int kind) {
         frame->AddLight(lights[i].get());
         lights[i].reset();
         if (withLightObject && i < 3) {
+            // Only a model that cannot be loaded is reported; a failed creation is not.
             Ref<IDirect3DRMMeshBuilder3> model;
-            if (d3drm->CreateMeshBuilder(model.put()) != D3DRM_OK ||
-                model->Load(kLampModel, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
+            if (d3drm->CreateMeshBuilder(model.put()) != D3DRM_OK) return false;
+            if (model->Load(kLampModel, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
                 MessageBoxA(window, kLampModel, "Load Light Error", MB_OK);
                 return false;
             }
@@ -81,8 +82,8 @@ bool AddLight(int kind) {
     if (d3drm->CreateLightRGB(LightTypeOfKind(kind), p.red, p.green, p.blue, light.put()) != D3DRM_OK) return false;
 
     Ref<IDirect3DRMMeshBuilder3> model;
-    if (d3drm->CreateMeshBuilder(model.put()) != D3DRM_OK ||
-        model->Load(kLampModel, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
+    if (d3drm->CreateMeshBuilder(model.put()) != D3DRM_OK) return false;
+    if (model->Load(kLampModel, nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr) != D3DRM_OK) {
         MessageBoxA(nullptr, kLampModel, "Load Light Error", MB_ICONINFORMATION);
         return false;
     }

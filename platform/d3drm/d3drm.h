@@ -96,13 +96,16 @@ struct IDirect3DRMFrame3 : IDirect3DRMVisual {
     // Motion, applied once per Move: velocity in units per move, rotation in radians per move.
     // With `withRotation` the velocity turns with the frame's own rotation.
     virtual HRESULT SetVelocity(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, BOOL withRotation) = 0;
+    // With `withRotation`, the rotation taken into account: the velocity the next Move(1.0)
+    // applies (one spin step further round for a velocity that turns with the frame).
     virtual HRESULT GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL withRotation) = 0;
     virtual HRESULT SetRotation(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y, D3DVALUE z, D3DVALUE theta) = 0;
     virtual HRESULT GetRotation(IDirect3DRMFrame3* reference, D3DVECTOR* axis, D3DVALUE* theta) = 0;
     virtual HRESULT AddMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg, DWORD flags) = 0;
     virtual HRESULT DeleteMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg) = 0;
     // Advances this frame and its whole hierarchy once: each frame's rotation and velocity,
-    // then its move callbacks in the order they were added, then its children.
+    // then its move callbacks in the order they were added, then its children. A callback
+    // removed by an earlier one of the same move does not run; one added waits for the next.
     virtual HRESULT Move(D3DVALUE delta) = 0;
 
     // Content.
@@ -113,6 +116,12 @@ struct IDirect3DRMFrame3 : IDirect3DRMVisual {
     virtual HRESULT AddLight(IDirect3DRMLight* light) = 0;
     virtual HRESULT DeleteLight(IDirect3DRMLight* light) = 0;
     virtual HRESULT GetLights(IDirect3DRMLightArray** lights) = 0;
+    // The frame's colour (white at first). Where the material mode is D3DRMMATERIAL_FROMFRAME
+    // the frame's visuals are drawn in it instead of their own colours and materials;
+    // D3DRMMATERIAL_FROMPARENT takes whatever the parent frame's visuals get (a root: FROMMESH).
+    virtual HRESULT SetColor(D3DCOLOR color) = 0;
+    virtual HRESULT SetColorRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) = 0;
+    virtual D3DCOLOR GetColor() = 0;
     virtual HRESULT SetMaterialMode(D3DRMMATERIALMODE mode) = 0;
     virtual D3DRMMATERIALMODE GetMaterialMode() = 0;
 

@@ -212,10 +212,16 @@ HRESULT Frame::SetRotation(IDirect3DRMFrame3* reference, D3DVALUE x, D3DVALUE y,
     return D3DRM_OK;
 }
 
-HRESULT Frame::GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL) {
+HRESULT Frame::GetVelocity(IDirect3DRMFrame3* reference, D3DVECTOR* velocity, BOOL withRotation) {
     if (!velocity) return D3DRMERR_BADVALUE;
     const glm::mat3 toReference = glm::inverse(glm::mat3(ReferenceTransform(reference))) * glm::mat3(ParentWorld());
-    const glm::vec3 v = toReference * velocity_;
+    glm::vec3 v = velocity_;
+    // With the rotation taken into account: the velocity the next Move(1) applies, which for a
+    // velocity turning with the frame is one step of the spin further round.
+    if (withRotation && velocityWithRotation_ && rotationTheta_ != 0.0f)
+        v = glm::vec3(glm::rotate(glm::dmat4(1.0), static_cast<double>(rotationTheta_), glm::dvec3(rotationAxis_)) *
+                      glm::dvec4(glm::dvec3(v), 0.0));
+    v = toReference * v;
     *velocity = D3DVECTOR{v.x, v.y, v.z};
     return D3DRM_OK;
 }
@@ -231,7 +237,7 @@ HRESULT Frame::GetRotation(IDirect3DRMFrame3* reference, D3DVECTOR* axis, D3DVAL
 
 HRESULT Frame::AddMoveCallback(D3DRMFRAME3MOVECALLBACK callback, void* arg, DWORD) {
     if (!callback) return D3DRMERR_BADVALUE;
-    moveCallbacks_.push_back({callback, arg});
+    moveCallbacks_.push_back({callback, arg, ++lastCallbackSerial_});
     return D3DRM_OK;
 }
 
@@ -266,8 +272,14 @@ HRESULT Frame::Move(D3DVALUE delta) {
     // Hold this frame and its children while callbacks may change the hierarchy.
     Ref<IDirect3DRMFrame3> self = Ref<IDirect3DRMFrame3>::Share(this);
     ApplyMotion(delta);
+    // The callbacks present when the move began, each only while it is still added: one that
+    // an earlier callback removed does not run, one added meanwhile waits for the next move.
     const std::vector<MoveCallback> callbacks = moveCallbacks_;
-    for (const MoveCallback& m : callbacks) m.callback(this, m.arg, delta);
+    for (const MoveCallback& m : callbacks) {
+        const bool present = std::any_of(moveCallbacks_.begin(), moveCallbacks_.end(),
+                                         [&m](const MoveCallback& c) { return c.serial == m.serial; });
+        if (present) m.callback(this, m.arg, delta);
+    }
     const std::vector<Ref<IDirect3DRMFrame3>> children = children_;
     for (const auto& child : children) child->Move(delta);
     return D3DRM_OK;
@@ -327,6 +339,15 @@ HRESULT Frame::GetLights(IDirect3DRMLightArray** lights) {
     return D3DRM_OK;
 }
 
+HRESULT Frame::SetColor(D3DCOLOR color) {
+    color_ = color;
+    return D3DRM_OK;
+}
+
+HRESULT Frame::SetColorRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) {
+    return SetColor(D3DRMCreateColorRGB(red, green, blue));
+}
+
 HRESULT Frame::SetMaterialMode(D3DRMMATERIALMODE mode) {
     if (mode > D3DRMMATERIAL_FROMFRAME) return D3DRMERR_BADVALUE;
     materialMode_ = mode;
@@ -337,6 +358,8 @@ HRESULT Frame::Clone(IUnknown*, REFIID iid, void** copy) {
     if (!copy) return D3DRMERR_BADVALUE;
     Ref<IDirect3DRMFrame3> made = Ref<IDirect3DRMFrame3>::Adopt(new Frame());
     Frame* f = From(made.get());
+    f->SetName(Name().c_str());
+    f->SetAppData(GetAppData());
     f->transform_ = transform_;
     f->velocity_ = velocity_;
     f->velocityWithRotation_ = velocityWithRotation_;
@@ -345,6 +368,7 @@ HRESULT Frame::Clone(IUnknown*, REFIID iid, void** copy) {
     f->visuals_ = visuals_;
     f->lights_ = lights_;
     f->materialMode_ = materialMode_;
+    f->color_ = color_;
     f->background_ = background_;
     f->backgroundImage_ = backgroundImage_;
     f->fogEnable_ = fogEnable_;

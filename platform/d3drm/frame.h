@@ -40,11 +40,15 @@ public:
     HRESULT AddLight(IDirect3DRMLight* light) override;
     HRESULT DeleteLight(IDirect3DRMLight* light) override;
     HRESULT GetLights(IDirect3DRMLightArray** lights) override;
+    HRESULT SetColor(D3DCOLOR color) override;
+    HRESULT SetColorRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) override;
+    D3DCOLOR GetColor() override { return color_; }
     HRESULT SetMaterialMode(D3DRMMATERIALMODE mode) override;
     D3DRMMATERIALMODE GetMaterialMode() override { return materialMode_; }
     HRESULT RayPick(IDirect3DRMFrame3* reference, const D3DRMRAY* ray, DWORD flags,
                     IDirect3DRMPicked2Array** picks) override;   // in pick.cpp
-    // A copy of the hierarchy below (and including) this frame, sharing its visuals and lights.
+    // A copy of the hierarchy below (and including) this frame, with its name and application
+    // data, sharing its visuals and lights.
     HRESULT Clone(IUnknown* outer, REFIID iid, void** copy) override;
     HRESULT SetSceneBackgroundRGB(D3DVALUE red, D3DVALUE green, D3DVALUE blue) override;
     HRESULT SetSceneBackground(D3DCOLOR color) override;
@@ -84,6 +88,7 @@ private:
     struct MoveCallback {
         D3DRMFRAME3MOVECALLBACK callback;
         void* arg;
+        unsigned serial;   // tells a callback added again apart from the one removed
     };
 
     Frame* parent_ = nullptr;                     // not owned; the parent owns this frame
@@ -98,10 +103,12 @@ private:
     double spinAngle_ = 0.0;                      // ...for this angle
     bool spinValid_ = false;
     std::vector<MoveCallback> moveCallbacks_;
+    unsigned lastCallbackSerial_ = 0;
 
     std::vector<Ref<IDirect3DRMVisual>> visuals_;
     std::vector<Ref<IDirect3DRMLight>> lights_;
     D3DRMMATERIALMODE materialMode_ = D3DRMMATERIAL_FROMMESH;
+    D3DCOLOR color_ = 0xFFFFFFFF;                 // drawn on its visuals under D3DRMMATERIAL_FROMFRAME
     Ref<IDirect3DRMTexture3> backgroundImage_;
 
     D3DCOLOR background_ = 0xFF000000;

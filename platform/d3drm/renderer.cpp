@@ -4,8 +4,10 @@
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "platform/d3drm/frame.h"
@@ -66,8 +68,6 @@ GLuint Compile(GLenum stage, const std::string& source) {
     return shader;
 }
 
-GLint Uniform(GLuint program, const char* name) { return glGetUniformLocation(program, name); }
-
 void EvictCallback(IDirect3DRMObject* object, void* renderer) { static_cast<Renderer*>(renderer)->Forget(object); }
 
 // The triangles of a face fan, each corner with its own and its face's normal.
@@ -97,18 +97,32 @@ void AppendFace(const MeshBuilder& b, const Face& f, std::vector<GpuVertex>& out
 
 }  // namespace
 
-struct Renderer::LightSet {
-    int count = 0;
-    int type[kMaxLights];
-    glm::vec3 color[kMaxLights];
-    glm::vec3 position[kMaxLights];
-    glm::vec3 direction[kMaxLights];
-    glm::vec4 params[kMaxLights];
-    glm::vec3 attenuation[kMaxLights];
-};
+namespace {
 
-static GLuint Link(const char* defines) {
-    const std::string header = std::string("#version 330 core\n") + defines;
+// In the order of Renderer::UniformId.
+constexpr const char* kUniformNames[] = {
+    "uView", "uProjection", "uCameraPos", "uDither", "uScreenQuad", "uLightCount", "uFogMode", "uFogColor",
+    "uFogParams", "uModel", "uNormalMatrix", "uObjectOrigin", "uShade", "uLighting", "uDiffuse", "uEmissive",
+    "uSpecular", "uMatAmbient", "uPower", "uTextured", "uColorKey", "uTexture", "uKeyColor",
+};
+static_assert(std::size(kUniformNames) == Renderer::kUniformCount);
+
+constexpr GLuint kLightsBinding = 0;   // the uniform buffer binding of the "Lights" block
+
+// How many lights the "Lights" block can hold on this driver: what its largest uniform block
+// allows (at least 16 KiB, 256 lights, on any OpenGL 3.3), at most 1024.
+int LightCapacity() {
+    GLint bytes = 0;
+    glGetIntegerv(GL_MAX_UNIFORM_BLOCK_SIZE, &bytes);
+    const int lights = bytes / static_cast<int>(kLightVec4s * sizeof(glm::vec4));
+    return std::clamp(lights, 1, 1024);
+}
+
+}  // namespace
+
+static GLuint Link(const char* defines, int maxLights) {
+    const std::string header =
+        std::string("#version 330 core\n") + defines + "#define MAX_LIGHTS " + std::to_string(maxLights) + "\n";
     const GLuint vs = Compile(GL_VERTEX_SHADER, header + kLightingGlsl + kVertexGlsl);
     const GLuint fs = Compile(GL_FRAGMENT_SHADER, header + kLightingGlsl + kFragmentGlsl);
     GLuint program = 0;
@@ -129,6 +143,11 @@ static GLuint Link(const char* defines) {
     }
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
+    if (program) {
+        // The unlit program has no lighting, so no block to bind.
+        const GLuint block = glGetUniformBlockIndex(program, "Lights");
+        if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, kLightsBinding);
+    }
     return program;
 }
 
@@ -138,16 +157,28 @@ struct Renderer::FrameState {
     glm::mat4 projection{1.0f};
     glm::vec3 cameraPosition{0.0f};
     bool dither = false;
-    LightSet lights;
+    int lightCount = 0;
+    std::vector<glm::vec4> lights;   // kLightVec4s per light, as the "Lights" block holds them
     int fogMode = -1;
     glm::vec3 fogColor{0.0f};
     glm::vec3 fogParams{0.0f};
 };
 
 Renderer::Renderer() : frameState_(std::make_unique<FrameState>()) {
-    programs_[kUnlit] = Link("#define UNLIT 1\n#define PHONG 0\n");
-    programs_[kVertexLit] = Link("#define UNLIT 0\n#define PHONG 0\n");
-    programs_[kPhong] = Link("#define UNLIT 0\n#define PHONG 1\n");
+    maxLights_ = LightCapacity();
+    programs_[kUnlit] = Link("#define UNLIT 1\n#define PHONG 0\n", maxLights_);
+    programs_[kVertexLit] = Link("#define UNLIT 0\n#define PHONG 0\n", maxLights_);
+    programs_[kPhong] = Link("#define UNLIT 0\n#define PHONG 1\n", maxLights_);
+    for (int p = 0; p < 3; ++p)
+        for (int u = 0; u < kUniformCount; ++u)
+            uniforms_[p][u] = programs_[p] ? glGetUniformLocation(programs_[p], kUniformNames[u]) : -1;
+
+    // The block is allocated at its full size once; each frame rewrites only its lights.
+    glGenBuffers(1, &lightBuffer_);
+    glBindBuffer(GL_UNIFORM_BUFFER, lightBuffer_);
+    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(maxLights_ * kLightVec4s * sizeof(glm::vec4)), nullptr,
+                 GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
 
     // A unit quad for decals and the background, two triangles of GpuVertex.
     glGenVertexArrays(1, &quadVao_);
@@ -180,34 +211,27 @@ Renderer::~Renderer() {
     DeleteForgotten();
     glDeleteBuffers(1, &quadVbo_);
     glDeleteVertexArrays(1, &quadVao_);
+    glDeleteBuffers(1, &lightBuffer_);
     for (unsigned program : programs_)
         if (program) glDeleteProgram(program);
 }
 
 void Renderer::Use(Program which) {
     program_ = programs_[which];
+    uniform_ = uniforms_[which];
     glUseProgram(program_);
     if (frameUniforms_[which] == frame_) return;
     frameUniforms_[which] = frame_;
     const FrameState& f = *frameState_;
-    glUniformMatrix4fv(Uniform(program_, "uView"), 1, GL_FALSE, glm::value_ptr(f.view));
-    glUniformMatrix4fv(Uniform(program_, "uProjection"), 1, GL_FALSE, glm::value_ptr(f.projection));
-    glUniform3fv(Uniform(program_, "uCameraPos"), 1, glm::value_ptr(f.cameraPosition));
-    glUniform1i(Uniform(program_, "uDither"), f.dither ? 1 : 0);
-    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
-    const LightSet& lights = f.lights;
-    glUniform1i(Uniform(program_, "uLightCount"), lights.count);
-    if (lights.count) {
-        glUniform1iv(Uniform(program_, "uLightType"), lights.count, lights.type);
-        glUniform3fv(Uniform(program_, "uLightColor"), lights.count, glm::value_ptr(lights.color[0]));
-        glUniform3fv(Uniform(program_, "uLightPos"), lights.count, glm::value_ptr(lights.position[0]));
-        glUniform3fv(Uniform(program_, "uLightDir"), lights.count, glm::value_ptr(lights.direction[0]));
-        glUniform4fv(Uniform(program_, "uLightParams"), lights.count, glm::value_ptr(lights.params[0]));
-        glUniform3fv(Uniform(program_, "uLightAtten"), lights.count, glm::value_ptr(lights.attenuation[0]));
-    }
-    glUniform1i(Uniform(program_, "uFogMode"), f.fogMode);
-    glUniform3fv(Uniform(program_, "uFogColor"), 1, glm::value_ptr(f.fogColor));
-    glUniform3fv(Uniform(program_, "uFogParams"), 1, glm::value_ptr(f.fogParams));
+    glUniformMatrix4fv(uniform_[kView], 1, GL_FALSE, glm::value_ptr(f.view));
+    glUniformMatrix4fv(uniform_[kProjection], 1, GL_FALSE, glm::value_ptr(f.projection));
+    glUniform3fv(uniform_[kCameraPos], 1, glm::value_ptr(f.cameraPosition));
+    glUniform1i(uniform_[kDither], f.dither ? 1 : 0);
+    glUniform1i(uniform_[kScreenQuad], 0);
+    glUniform1i(uniform_[kLightCount], f.lightCount);
+    glUniform1i(uniform_[kFogMode], f.fogMode);
+    glUniform3fv(uniform_[kFogColor], 1, glm::value_ptr(f.fogColor));
+    glUniform3fv(uniform_[kFogParams], 1, glm::value_ptr(f.fogParams));
 }
 
 void Renderer::Forget(IDirect3DRMObject* object) {
@@ -340,31 +364,34 @@ Renderer::GpuTexture* Renderer::Upload(Texture* texture) {
 }
 
 void Renderer::BindTexture(Texture* texture) {
-    glUniform1i(Uniform(program_, "uTextured"), texture ? 1 : 0);
-    glUniform1i(Uniform(program_, "uColorKey"), texture && texture->transparency ? 1 : 0);
+    glUniform1i(uniform_[kTextured], texture ? 1 : 0);
+    glUniform1i(uniform_[kColorKey], texture && texture->transparency ? 1 : 0);
     if (!texture) return;
     glActiveTexture(GL_TEXTURE0);
     Upload(texture);
-    glUniform1i(Uniform(program_, "uTexture"), 0);
+    glUniform1i(uniform_[kTexture], 0);
     const D3DCOLOR key = texture->transparentColor;
-    glUniform3f(Uniform(program_, "uKeyColor"), D3DRMColorGetRed(key), D3DRMColorGetGreen(key), D3DRMColorGetBlue(key));
+    glUniform3f(uniform_[kKeyColor], D3DRMColorGetRed(key), D3DRMColorGetGreen(key), D3DRMColorGetBlue(key));
 }
 
-// Every light of the scene, wherever it hangs, lights everything in it.
-static void CollectLights(Frame& frame, Renderer::LightSet& set) {
-    for (const auto& lightRef : frame.Lights()) {
-        if (set.count == kMaxLights) return;   // FIXME: lights beyond eight are ignored
-        const Light& light = *Light::From(lightRef.get());
+// Every light of the scene, wherever it hangs, lights everything in it: appended to `out` in
+// the layout of the "Lights" block.
+static void CollectLights(Frame& frame, std::vector<glm::vec4>& out) {
+    if (!frame.Lights().empty()) {
         const glm::mat4 world = frame.WorldTransform();
-        const int i = set.count++;
-        set.type[i] = static_cast<int>(light.type);
-        set.color[i] = glm::vec3(D3DRMColorGetRed(light.color), D3DRMColorGetGreen(light.color), D3DRMColorGetBlue(light.color));
-        set.position[i] = glm::vec3(world[3]);
-        set.direction[i] = glm::normalize(glm::vec3(world[2]));
-        set.params[i] = glm::vec4(light.range, std::cos(light.umbra), std::cos(light.penumbra), 0.0f);
-        set.attenuation[i] = glm::vec3(light.constantAttenuation, light.linearAttenuation, light.quadraticAttenuation);
+        const glm::vec3 position(world[3]);
+        const glm::vec3 direction = glm::normalize(glm::vec3(world[2]));
+        for (const auto& lightRef : frame.Lights()) {
+            const Light& light = *Light::From(lightRef.get());
+            out.emplace_back(D3DRMColorGetRed(light.color), D3DRMColorGetGreen(light.color),
+                             D3DRMColorGetBlue(light.color), static_cast<float>(light.type));
+            out.emplace_back(position, light.range);
+            out.emplace_back(direction, std::cos(light.umbra));
+            out.emplace_back(light.constantAttenuation, light.linearAttenuation, light.quadraticAttenuation,
+                             std::cos(light.penumbra));
+        }
     }
-    for (const auto& child : frame.Children()) CollectLights(*Frame::From(child.get()), set);
+    for (const auto& child : frame.Children()) CollectLights(*Frame::From(child.get()), out);
 }
 
 void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither,
@@ -381,8 +408,17 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     f.projection = ViewportClip(viewport);
     f.cameraPosition = glm::vec3(cameraWorld[3]);
     f.dither = dither != FALSE;
-    f.lights = LightSet{};
+    f.lights.clear();
     CollectLights(root, f.lights);
+    // FIXME: a scene with more lights than the block holds (at least 256) loses the rest.
+    f.lightCount = std::min(static_cast<int>(f.lights.size()) / kLightVec4s, maxLights_);
+    if (f.lightCount) {
+        glBindBuffer(GL_UNIFORM_BUFFER, lightBuffer_);
+        glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(f.lightCount * kLightVec4s * sizeof(glm::vec4)),
+                        f.lights.data());
+        glBindBuffer(GL_UNIFORM_BUFFER, 0);
+    }
+    glBindBufferBase(GL_UNIFORM_BUFFER, kLightsBinding, lightBuffer_);
     D3DVALUE start = 0, end = 0, density = 0;
     root.GetSceneFogParams(&start, &end, &density);
     const D3DCOLOR fogColor = root.GetSceneFogColor();
@@ -406,7 +442,7 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     const DWORD fill = quality & D3DRMFILL_MASK;
     glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : fill == D3DRMFILL_WIREFRAME ? GL_LINE : GL_FILL);
     glPointSize(2.0f);
-    DrawFrame(scene, scene.WorldTransform(), f.view, quality);
+    DrawFrame(scene, scene.WorldTransform(), f.view, quality, ColorSource(scene, nullptr));
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
@@ -414,7 +450,16 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     glUseProgram(0);
 }
 
-void Renderer::DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality) {
+Frame* Renderer::ColorSource(Frame& frame, Frame* parentSource) {
+    switch (frame.GetMaterialMode()) {
+    case D3DRMMATERIAL_FROMFRAME: return &frame;
+    case D3DRMMATERIAL_FROMPARENT: return parentSource;
+    default: return nullptr;
+    }
+}
+
+void Renderer::DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality,
+                         Frame* colorSource) {
     for (const auto& visualRef : frame.Visuals()) {
         IDirect3DRMVisual* visual = visualRef.get();
         Ref<IDirect3DRMFrame3> instance;
@@ -422,44 +467,55 @@ void Renderer::DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& 
         if (visual->QueryInterface(IID_IDirect3DRMFrame3, reinterpret_cast<void**>(instance.put())) == S_OK) {
             // A frame used as a visual: its hierarchy drawn again in this frame's place.
             Frame& f = *Frame::From(instance.get());
-            if (&f != &frame) DrawFrame(f, world * f.LocalTransform(), view, quality);
+            if (&f != &frame) DrawFrame(f, world * f.LocalTransform(), view, quality, ColorSource(f, colorSource));
         } else if (visual->QueryInterface(IID_IDirect3DRMTexture3, reinterpret_cast<void**>(decal.put())) == S_OK) {
             DrawDecal(*Texture::From(decal.get()), world, view);
         } else if (GpuVisual* gpu = Upload(visual)) {
-            DrawVisual(*gpu, world, quality);
+            DrawVisual(*gpu, world, quality, colorSource);
         }
     }
     for (const auto& child : frame.Children()) {
         Frame& c = *Frame::From(child.get());
-        DrawFrame(c, world * c.LocalTransform(), view, quality);
+        DrawFrame(c, world * c.LocalTransform(), view, quality, ColorSource(c, colorSource));
     }
 }
 
-void Renderer::DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality) {
-    // A visual draws at most as finely as the device allows.
-    const DWORD shade = std::min(quality & D3DRMSHADE_MASK, visual.quality & D3DRMSHADE_MASK);
+// The shading a visual gets on a device: flat where either asks for flat, otherwise the finer
+// of the two, so that a mesh set to Phong or a device set to Phong draws per pixel.
+static DWORD ShadeOf(D3DRMRENDERQUALITY device, D3DRMRENDERQUALITY visual) {
+    const DWORD d = device & D3DRMSHADE_MASK, v = visual & D3DRMSHADE_MASK;
+    if (d == D3DRMSHADE_FLAT || v == D3DRMSHADE_FLAT) return D3DRMSHADE_FLAT;
+    return std::max(d, v);
+}
+
+void Renderer::DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality,
+                          Frame* colorSource) {
+    const DWORD shade = ShadeOf(quality, visual.quality);
     const bool lighting = (quality & D3DRMLIGHT_MASK) && (visual.quality & D3DRMLIGHT_MASK);
     Use(shade == D3DRMSHADE_PHONG && lighting ? kPhong : kVertexLit);
-    glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(world));
-    glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::inverseTranspose(glm::mat3(world))));
-    glUniform3fv(Uniform(program_, "uObjectOrigin"), 1, glm::value_ptr(glm::vec3(world[3])));
-    glUniform1i(Uniform(program_, "uShade"), static_cast<int>(shade));
-    glUniform1i(Uniform(program_, "uLighting"), lighting ? 1 : 0);
+    glUniformMatrix4fv(uniform_[kModel], 1, GL_FALSE, glm::value_ptr(world));
+    glUniformMatrix3fv(uniform_[kNormalMatrix], 1, GL_FALSE, glm::value_ptr(glm::inverseTranspose(glm::mat3(world))));
+    glUniform3fv(uniform_[kObjectOrigin], 1, glm::value_ptr(glm::vec3(world[3])));
+    glUniform1i(uniform_[kShade], static_cast<int>(shade));
+    glUniform1i(uniform_[kLighting], lighting ? 1 : 0);
     glBindVertexArray(visual.vao);
+    // A frame's own colour, where its material mode asks for it, replaces the visual's colours
+    // and materials; the textures stay.
     for (const GpuGroup& g : visual.groups) {
-        glUniform4f(Uniform(program_, "uDiffuse"), D3DRMColorGetRed(g.color), D3DRMColorGetGreen(g.color),
-                    D3DRMColorGetBlue(g.color), D3DRMColorGetAlpha(g.color));
-        if (g.material) {
+        const D3DCOLOR color = colorSource ? colorSource->GetColor() : g.color;
+        glUniform4f(uniform_[kDiffuse], D3DRMColorGetRed(color), D3DRMColorGetGreen(color), D3DRMColorGetBlue(color),
+                    D3DRMColorGetAlpha(color));
+        if (g.material && !colorSource) {
             const Material& m = *Material::From(g.material.get());
-            glUniform3fv(Uniform(program_, "uEmissive"), 1, glm::value_ptr(m.emissive));
-            glUniform3fv(Uniform(program_, "uSpecular"), 1, glm::value_ptr(m.specular));
-            glUniform3fv(Uniform(program_, "uMatAmbient"), 1, glm::value_ptr(m.ambient));
-            glUniform1f(Uniform(program_, "uPower"), m.power);
+            glUniform3fv(uniform_[kEmissive], 1, glm::value_ptr(m.emissive));
+            glUniform3fv(uniform_[kSpecular], 1, glm::value_ptr(m.specular));
+            glUniform3fv(uniform_[kMatAmbient], 1, glm::value_ptr(m.ambient));
+            glUniform1f(uniform_[kPower], m.power);
         } else {
-            glUniform3f(Uniform(program_, "uEmissive"), 0, 0, 0);
-            glUniform3f(Uniform(program_, "uSpecular"), 0, 0, 0);
-            glUniform3f(Uniform(program_, "uMatAmbient"), 1, 1, 1);
-            glUniform1f(Uniform(program_, "uPower"), 0);
+            glUniform3f(uniform_[kEmissive], 0, 0, 0);
+            glUniform3f(uniform_[kSpecular], 0, 0, 0);
+            glUniform3f(uniform_[kMatAmbient], 1, 1, 1);
+            glUniform1f(uniform_[kPower], 0);
         }
         BindTexture(g.texture ? Texture::From(g.texture.get()) : nullptr);
         glDrawArrays(GL_TRIANGLES, g.first, g.count);
@@ -498,11 +554,11 @@ void Renderer::DrawDecal(Texture& texture, const glm::mat4& world, const glm::ma
     UploadQuad(quadVao_, quadVbo_, corners);
     Use(kUnlit);
     // The corners are in view space already.
-    glUniformMatrix4fv(Uniform(program_, "uModel"), 1, GL_FALSE, glm::value_ptr(glm::inverse(view)));
-    glUniformMatrix3fv(Uniform(program_, "uNormalMatrix"), 1, GL_FALSE, glm::value_ptr(glm::mat3(1.0f)));
-    glUniform1i(Uniform(program_, "uShade"), 1);
-    glUniform1i(Uniform(program_, "uLighting"), 0);
-    glUniform4f(Uniform(program_, "uDiffuse"), 1, 1, 1, 1);
+    glUniformMatrix4fv(uniform_[kModel], 1, GL_FALSE, glm::value_ptr(glm::inverse(view)));
+    glUniformMatrix3fv(uniform_[kNormalMatrix], 1, GL_FALSE, glm::value_ptr(glm::mat3(1.0f)));
+    glUniform1i(uniform_[kShade], 1);
+    glUniform1i(uniform_[kLighting], 0);
+    glUniform4f(uniform_[kDiffuse], 1, 1, 1, 1);
     glDisable(GL_CULL_FACE);
     BindTexture(&texture);
     glDrawArrays(GL_TRIANGLES, 0, 6);
@@ -514,13 +570,13 @@ void Renderer::DrawBackground(Texture& image) {
     const glm::vec3 corners[4] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
     UploadQuad(quadVao_, quadVbo_, corners);
     Use(kUnlit);
-    glUniform1i(Uniform(program_, "uScreenQuad"), 1);
-    glUniform1i(Uniform(program_, "uFogMode"), -1);
+    glUniform1i(uniform_[kScreenQuad], 1);
+    glUniform1i(uniform_[kFogMode], -1);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     BindTexture(&image);
-    glUniform1i(Uniform(program_, "uColorKey"), 0);
+    glUniform1i(uniform_[kColorKey], 0);
     glDrawArrays(GL_TRIANGLES, 0, 6);
-    glUniform1i(Uniform(program_, "uScreenQuad"), 0);
-    glUniform1i(Uniform(program_, "uFogMode"), frameState_->fogMode);
+    glUniform1i(uniform_[kScreenQuad], 0);
+    glUniform1i(uniform_[kFogMode], frameState_->fogMode);
 }

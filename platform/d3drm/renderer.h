@@ -35,13 +35,22 @@ public:
     struct GpuGroup;
     struct GpuVisual;
     struct GpuTexture;
-    struct LightSet;
+    // The uniforms of every program, looked up once after linking.
+    enum UniformId : int {
+        kView, kProjection, kCameraPos, kDither, kScreenQuad, kLightCount, kFogMode, kFogColor, kFogParams, kModel,
+        kNormalMatrix, kObjectOrigin, kShade, kLighting, kDiffuse, kEmissive, kSpecular, kMatAmbient, kPower,
+        kTextured, kColorKey, kTexture, kKeyColor, kUniformCount
+    };
 
 private:
     GpuVisual* Upload(IDirect3DRMVisual* visual);
     GpuTexture* Upload(Texture* texture);
-    void DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality);
-    void DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality);
+    // `colorSource` is the frame whose colour the visuals take (material modes), or nullptr.
+    void DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality,
+                   Frame* colorSource);
+    void DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality, Frame* colorSource);
+    // The colour source of a frame whose parent's visuals took `parentSource`.
+    static Frame* ColorSource(Frame& frame, Frame* parentSource);
     void DrawDecal(Texture& texture, const glm::mat4& world, const glm::mat4& view);
     void DrawBackground(Texture& image);
     void BindTexture(Texture* texture);
@@ -55,6 +64,10 @@ private:
     bool abandoned_ = false;
     unsigned programs_[3] = {};
     unsigned program_ = 0;        // the current one
+    int uniforms_[3][kUniformCount] = {};   // each program's uniform locations
+    const int* uniform_ = uniforms_[0];     // the current program's
+    int maxLights_ = 0;                     // capacity of the "Lights" block
+    unsigned lightBuffer_ = 0;              // its uniform buffer
     unsigned frameUniforms_[3] = {};   // which frame each program last got its uniforms for
     unsigned frame_ = 0;
     struct FrameState;

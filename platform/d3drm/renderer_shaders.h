@@ -5,18 +5,20 @@
 // texturing, colour keys, fog and dithering.
 #pragma once
 
-constexpr int kMaxLights = 8;
+// The scene's lights live in the uniform block "Lights", kLightVec4s vec4s per light; the
+// shaders loop over uLightCount of them only. MAX_LIGHTS, the block's capacity, is defined
+// before this text from what the driver allows.
+constexpr int kLightVec4s = 4;
 
 // Lighting shared by the vertex stage (flat, Gouraud) and the fragment stage (Phong).
 // Light types: 0 ambient, 1 point, 2 spot, 3 directional, 4 parallel point.
 constexpr const char* kLightingGlsl = R"(
+layout(std140) uniform Lights {
+    // Per light: colour and type; position and range; direction and umbra cosine;
+    // constant, linear and quadratic attenuation and penumbra cosine.
+    vec4 uLight[MAX_LIGHTS * 4];
+};
 uniform int uLightCount;
-uniform int uLightType[8];
-uniform vec3 uLightColor[8];
-uniform vec3 uLightPos[8];
-uniform vec3 uLightDir[8];
-uniform vec4 uLightParams[8];   // range, umbra cos, penumbra cos, unused
-uniform vec3 uLightAtten[8];    // constant, linear, quadratic
 uniform vec3 uObjectOrigin;
 uniform vec3 uCameraPos;
 uniform bool uLighting;
@@ -34,32 +36,36 @@ vec3 Shade(vec3 position, vec3 normal) {
     vec3 specular = vec3(0.0);
     vec3 toEye = normalize(uCameraPos - position);
     for (int i = 0; i < uLightCount; ++i) {
-        int type = uLightType[i];
-        if (type == 0) { ambient += uLightColor[i]; continue; }
+        vec4 colorType = uLight[4 * i];
+        vec4 posRange = uLight[4 * i + 1];
+        vec4 dirUmbra = uLight[4 * i + 2];
+        vec4 attenPenumbra = uLight[4 * i + 3];
+        int type = int(colorType.w);
+        if (type == 0) { ambient += colorType.rgb; continue; }
         vec3 l;
         float attenuation = 1.0;
         if (type == 3) {
-            l = -normalize(uLightDir[i]);
+            l = -dirUmbra.xyz;
         } else if (type == 4) {
-            l = normalize(uLightPos[i] - uObjectOrigin);
+            l = normalize(posRange.xyz - uObjectOrigin);
         } else {
-            vec3 d = uLightPos[i] - position;
+            vec3 d = posRange.xyz - position;
             float dist = length(d);
-            if (dist > uLightParams[i].x) continue;
+            if (dist > posRange.w) continue;
             l = d / max(dist, 1e-6);
-            attenuation = 1.0 / max(uLightAtten[i].x + uLightAtten[i].y * dist + uLightAtten[i].z * dist * dist, 1e-6);
+            attenuation = 1.0 / max(attenPenumbra.x + attenPenumbra.y * dist + attenPenumbra.z * dist * dist, 1e-6);
             if (type == 2) {
-                float c = dot(-l, normalize(uLightDir[i]));
-                if (c < uLightParams[i].z) continue;
-                if (c < uLightParams[i].y)
-                    attenuation *= (c - uLightParams[i].z) / max(uLightParams[i].y - uLightParams[i].z, 1e-6);
+                float c = dot(-l, dirUmbra.xyz);
+                if (c < attenPenumbra.w) continue;
+                if (c < dirUmbra.w)
+                    attenuation *= (c - attenPenumbra.w) / max(dirUmbra.w - attenPenumbra.w, 1e-6);
             }
         }
         float lambert = max(dot(n, l), 0.0);
-        diffuse += uLightColor[i] * lambert * attenuation;
+        diffuse += colorType.rgb * lambert * attenuation;
         if (lambert > 0.0 && uPower > 0.0) {
             vec3 h = normalize(l + toEye);
-            specular += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower) * attenuation;
+            specular += colorType.rgb * pow(max(dot(n, h), 0.0), uPower) * attenuation;
         }
     }
     return uEmissive + uDiffuse.rgb * (ambient * uMatAmbient + diffuse) + uSpecular * specular;

@@ -6,6 +6,7 @@
 //   PLATFORM_DIAG_FIRST_FRAME=1  prints when the first frame was presented
 //   PLATFORM_DIAG_FRAMES=1       prints the frame count once a second
 //   PLATFORM_NO_PACING=1         presents as fast as possible (benchmarks)
+// and the values a program reports (PLATFORM_DIAG_VALUES, diagnostics.cpp).
 #include <SDL.h>
 #include <imgui.h>
 #include <imgui_impl_opengl3.h>
@@ -21,6 +22,7 @@
 
 #include <unistd.h>
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/state.h"
 #include "platform/win32/win32_gl.h"
 
@@ -217,6 +219,7 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
     w->clientImageWidth = width;
     w->clientImageHeight = height;
     DrawWindowFrame(w, nullptr, true);
+    PrintChangedDiagnosticValues();
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;
         if (EnvFlag("PLATFORM_DIAG_FIRST_FRAME")) {

@@ -156,3 +156,10 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR paramet
 // A modal box over the owner (or over the main window when there is no owner). Enter presses
 // the default button, Esc cancels.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// ---- Diagnostics (diagnostics.cpp) -----------------------------------------------------------
+// For measurement only: values a program wants followed on screen, under a label of its own.
+// With PLATFORM_DIAG_VALUES=1 in the environment, the present after which a label's values
+// differ from those last printed prints "<label> at <monotonic ns> ns: XXXXXXXX ..." on
+// stderr; without it the call does nothing. Report before presenting the frame they show.
+void DiagnosticValues(const char* label, const DWORD* values, int count);

@@ -1,5 +1,7 @@
 // The main loop: when frames are drawn, when the per-frame logic runs, and how it ends.
 #include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/main_loop.h"
@@ -114,6 +116,22 @@ TEST_F(MainLoop, RenderFramePresentsOneFrameEachCall) {
     RenderFrame(true);
     RenderFrame(false);
     EXPECT_EQ(win32test::PresentedFrames(), before + 2);
+}
+
+TEST_F(MainLoop, LampColoursArePrintedWithThePresentThatFirstShowsThem) {
+    setenv("PLATFORM_DIAG_VALUES", "1", 1);
+    ::testing::internal::CaptureStderr();
+    RenderFrame(false);
+    RenderFrame(false);   // unchanged: nothing printed
+    lampLights[1]->SetColor(0x0000AB00);
+    RenderFrame(false);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    std::vector<std::string> lines;
+    std::istringstream in(printed);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("virelux: lamps at ", 0) == 0) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u) << printed;
+    EXPECT_NE(lines[1].find(" ns: 00330000 0000AB00 00000033"), std::string::npos) << lines[1];
 }
 
 TEST_F(MainLoop, F1ThroughTheAcceleratorsBecomesTheIntroductionCommand) {

@@ -1,6 +1,6 @@
 // The sound on the lamps, as a user of the show meets it: the program records what a private
 // PulseAudio server plays through its null sink and reports the lamp colours it presents
-// (VIRELUX_DIAG_LAMPS=1).
+// (PLATFORM_DIAG_VALUES=1).
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -24,7 +24,7 @@ protected:
     }
 
     std::unique_ptr<Process> StartShow() {
-        std::unique_ptr<Process> program = StartProgram({{"VIRELUX_DIAG_LAMPS", "1"}});
+        std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_VALUES", "1"}});
         XWindowId window = 0;
         WaitForFirstFrame(*program, &window);
         window_ = window;
@@ -174,7 +174,7 @@ TEST_F(E2eSoundOnTheLamps, TheDemoTuneMovesAllThreeBands) {
 }
 
 TEST_F(E2eSoundOnTheLamps, ASoundServerThatGoesAwayLeavesTheShowRunning) {
-    std::unique_ptr<Process> program = StartProgram({{"VIRELUX_DIAG_LAMPS", "1"}, {"PLATFORM_DIAG_FRAMES", "1"}});
+    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_VALUES", "1"}, {"PLATFORM_DIAG_FRAMES", "1"}});
     ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window_));
     ASSERT_TRUE(WaitUntil([&] { return ParseLampFrames(program->Stderr()).size() >= 5; }, kPatience))
         << "capture never started; stderr:\n" << program->Stderr();

@@ -153,6 +153,52 @@ TEST_F(Frames, MoveCallbacksRunAfterTheFramesOwnMotionInTheOrderAdded) {
     EXPECT_EQ(log.order, (std::vector<int>{1, 2, 2}));
 }
 
+TEST_F(Frames, ACallbackRemovedByAnEarlierOneInTheSameMoveDoesNotRun) {
+    struct Pair {
+        IDirect3DRMFrame3* frame;
+        D3DRMFRAME3MOVECALLBACK second;
+        int secondRuns = 0;
+    } pair;
+    auto second = [](IDirect3DRMFrame3*, void* arg, D3DVALUE) { ++static_cast<Pair*>(arg)->secondRuns; };
+    auto first = [](IDirect3DRMFrame3*, void* arg, D3DVALUE) {
+        auto* p = static_cast<Pair*>(arg);
+        p->frame->DeleteMoveCallback(p->second, p);
+    };
+    auto f = Make(scene.get());
+    pair.frame = f.get();
+    pair.second = second;
+    f->AddMoveCallback(first, &pair, 0);
+    f->AddMoveCallback(second, &pair, 0);
+    scene->Move(1.0f);
+    EXPECT_EQ(pair.secondRuns, 0);
+}
+
+TEST_F(Frames, VelocityWithTheRotationIsWhatTheNextMoveApplies) {
+    auto f = Make(scene.get());
+    f->SetRotation(scene.get(), 0, 1, 0, 1.5707964f);
+    f->SetVelocity(scene.get(), 0, 0, 1, TRUE);
+    D3DVECTOR plain, turned;
+    f->GetVelocity(scene.get(), &plain, FALSE);
+    f->GetVelocity(scene.get(), &turned, TRUE);
+    EXPECT_VEC(plain, 0, 0, 1);
+    EXPECT_VEC(turned, 1, 0, 0);
+    scene->Move(1.0f);
+    EXPECT_VEC(Position(f.get(), scene.get()), turned.x, turned.y, turned.z);
+}
+
+TEST_F(Frames, ACloneKeepsNameAndApplicationData) {
+    auto f = Make(scene.get());
+    f->SetName("lamp");
+    f->SetAppData(42);
+    Ref<IDirect3DRMFrame3> copy;
+    ASSERT_EQ(f->Clone(nullptr, IID_IDirect3DRMFrame3, reinterpret_cast<void**>(copy.put())), D3DRM_OK);
+    char name[16] = "";
+    DWORD size = sizeof name;
+    copy->GetName(&size, name);
+    EXPECT_STREQ(name, "lamp");
+    EXPECT_EQ(copy->GetAppData(), 42u);
+}
+
 TEST_F(Frames, SceneSettingsAreKeptOnTheRoot) {
     scene->SetSceneBackgroundRGB(0.0f, 0.0f, 0.4f);
     EXPECT_EQ(scene->GetSceneBackground(), 0xFF000066u);

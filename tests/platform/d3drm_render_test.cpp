@@ -204,3 +204,64 @@ TEST_F(Render, ADecalDropsExactlyTheKeyColourAndKeepsTheRest) {
     EXPECT_EQ(kept.r, 1);
     EXPECT_EQ(kept.b, 1);
 }
+
+TEST_F(Render, EveryOneOfManyLightsLightsTheSurface) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    device->SetDither(FALSE);
+    // Eleven dim red lights add up to nearly full red; the twelfth alone gives the blue.
+    for (int i = 0; i < 11; ++i) AddLight(D3DRMLIGHT_DIRECTIONAL, 0.09f, 0, 0);
+    Ref<IDirect3DRMLight> blue;
+    root->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 0, 0, 1, blue.put());
+    scene->AddLight(blue.get());   // the root looks along +z, onto the square's front
+    const Rgb c = Draw();
+    EXPECT_GE(c.r, 250);
+    EXPECT_EQ(c.b, 255);
+}
+
+TEST_F(Render, PhongShadesPerPixelFromTheDeviceOrTheMesh) {
+    // Normals leaning apart at the corners: lit dimly there, and fully only where the
+    // interpolated normal faces the light, in the middle.
+    auto square = Square(3, 0, true);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_DIRECTIONAL, 1, 1, 1);
+    device->SetDither(FALSE);
+    const Rgb gouraud = Draw();
+    EXPECT_LT(gouraud.r, 130);
+    device->SetQuality(D3DRMRENDER_PHONG);
+    EXPECT_GT(Draw().r, 240);
+    device->SetQuality(D3DRMRENDER_GOURAUD);
+    square->SetQuality(D3DRMRENDER_PHONG);
+    EXPECT_GT(Draw().r, 240);
+    // A mesh set to flat stays flat on a Phong device.
+    device->SetQuality(D3DRMRENDER_PHONG);
+    square->SetQuality(D3DRMRENDER_FLAT);
+    const Rgb middle = Draw();
+    EXPECT_EQ(middle.r, Pixel(kSize / 2 - 30, kSize / 2).r);
+}
+
+TEST_F(Render, MaterialModesTakeTheColourFromMeshFrameOrParent) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 0, 0);
+    Ref<IDirect3DRMFrame3> parent, child;
+    root->CreateFrame(scene.get(), parent.put());
+    root->CreateFrame(parent.get(), child.put());
+    child->AddVisual(square.get());
+    parent->SetColorRGB(0, 1, 0);
+    AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
+    device->SetDither(FALSE);
+    Rgb c = Draw();
+    EXPECT_EQ(c.r, 255);   // from the mesh
+    child->SetMaterialMode(D3DRMMATERIAL_FROMPARENT);
+    parent->SetMaterialMode(D3DRMMATERIAL_FROMFRAME);
+    c = Draw();
+    EXPECT_EQ(c.r, 0);   // the parent's colour
+    EXPECT_EQ(c.g, 255);
+    parent->SetMaterialMode(D3DRMMATERIAL_FROMMESH);
+    EXPECT_EQ(Draw().r, 255);   // the parent takes its meshes' own, so the child does too
+    child->SetMaterialMode(D3DRMMATERIAL_FROMFRAME);
+    c = Draw();
+    EXPECT_EQ(c.b, 255);   // the child's own colour, white
+}

@@ -148,3 +148,44 @@ TEST_F(DriverChoice, AFailedRebuildIsReportedAndTheOldChoiceKept) {
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "A failure occurred while rebuilding the viewport.\n");
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
 }
+
+TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
+    ShowWindow(window, SW_MINIMIZE);
+    Settle();
+    win32test::ChooseMenuItem(window, 81);
+    Settle();
+    ASSERT_TRUE(appState->device);
+    ShowWindow(window, SW_RESTORE);
+    Settle();
+    // A new scene and a resize both build on the device the failed switch left.
+    win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
+    Settle();
+    ASSERT_TRUE(appState->viewport);
+    MoveWindow(window, 0, 0, 400, 300, TRUE);
+    Settle();
+    EXPECT_EQ(appState->quitRequested, 0);
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_TRUE(appState->device);
+    EXPECT_EQ(static_cast<LONG>(appState->device->GetWidth()), client.right);
+    EXPECT_EQ(static_cast<LONG>(appState->viewport->GetHeight()), client.bottom);
+    EXPECT_EQ(win32test::RecordedMessageBoxes().size(), 1u);   // the failed switch's only
+}
+
+// Rebuilding takes the fog switch from the scene and puts the shared fog range back on it.
+TEST_F(DriverChoice, ARebuildReadsTheFogSwitchAndRestoresTheSharedRange) {
+    // A script's fog, then the scene's own range and switch changed behind the settings.
+    fogEnable = 1;
+    fogStart = 10.0f;
+    fogEnd = 60.0f;
+    win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
+    Settle();
+    appState->scene->SetSceneFogParams(5.0f, 7.0f, 1.0f);
+    appState->scene->SetSceneFogEnable(FALSE);
+    ASSERT_TRUE(RebuildViewport(window, 200, 100));
+    EXPECT_EQ(fogEnable, FALSE);
+    D3DVALUE start = 0, end = 0;
+    appState->scene->GetSceneFogParams(&start, &end, nullptr);
+    EXPECT_FLOAT_EQ(start, 10.0f);
+    EXPECT_FLOAT_EQ(end, 60.0f);
+}

@@ -1,5 +1,5 @@
 // What tests and benchmarks play into a sound server and read back from the show: a tone as
-// a WAV file, and the lamp colours the show reports when VIRELUX_DIAG_LAMPS=1.
+// a WAV file, and the lamp colours the show reports when PLATFORM_DIAG_VALUES=1.
 #pragma once
 
 #include <cstdint>
