@@ -1,0 +1,85 @@
+// libFuzzer target: an input as a .x file through the engine's two loaders, the frame
+// hierarchy with its animation sets (IDirect3DRM3::Load) and one merged mesh builder
+// (IDirect3DRMMeshBuilder3::Load). The parse itself runs in a forked child; the coverage
+// that guides the fuzzer is our own code in this process: the header check, the scan for
+// frames that refer to meshes by name, reading the child's answer back and building frames,
+// meshes and animations from it. Any input must load or fail cleanly.
+#include <sanitizer/common_interface_defs.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
+
+// A parser in the child that runs out of its memory limit gets a null pointer (and assimp a
+// std::bad_alloc) instead of a sanitizer report that ends the child.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace {
+
+// The child is not the fuzzer: its death must not write a crash artifact for the input.
+void QuietChild() { __sanitizer_set_death_callback(nullptr); }
+
+struct Delivered {
+    std::vector<Ref<IDirect3DRMObject>> objects;
+    std::vector<Ref<IDirect3DRMAnimationSet2>> sets;
+};
+
+void Keep(IDirect3DRMObject* object, REFIID iid, void* arg) {
+    auto* delivered = static_cast<Delivered*>(arg);
+    delivered->objects.push_back(Ref<IDirect3DRMObject>::Share(object));
+    if (iid == IID_IDirect3DRMAnimationSet2) {
+        delivered->sets.emplace_back();
+        object->QueryInterface(IID_IDirect3DRMAnimationSet2, reinterpret_cast<void**>(delivered->sets.back().put()));
+    }
+}
+
+Ref<IDirect3DRM3>& Root() {
+    static Ref<IDirect3DRM3> root;
+    return root;
+}
+
+const std::string& InputFile() {
+    static const std::string file =
+        (std::filesystem::temp_directory_path() / ("vlx_fuzz_" + std::to_string(getpid()) + ".x")).string();
+    return file;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    d3drmtest::SetParseChildHook(QuietChild);
+    Root() = d3drmtest::CreateRoot();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    {
+        std::ofstream out(InputFile(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    Delivered delivered;
+    const HRESULT frames = Root()->Load(InputFile().c_str(), nullptr, nullptr, 0, D3DRMLOAD_FROMFILE, Keep, &delivered,
+                                        nullptr, nullptr, nullptr);
+    if (frames != D3DRM_OK && frames != D3DRMERR_BADFILE) __builtin_trap();
+    // Play the animations through their whole range and a little past it.
+    for (const auto& set : delivered.sets)
+        for (float time = -1.0f; time < 50.0f; time += 3.7f) set->SetTime(time);
+
+    Ref<IDirect3DRMMeshBuilder3> builder;
+    Root()->CreateMeshBuilder(builder.put());
+    const HRESULT merged = builder->Load(InputFile().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr);
+    if (merged != frames) __builtin_trap();
+    if (merged == D3DRM_OK) {
+        D3DRMBOX box;
+        builder->GetBox(&box);
+    }
+    return 0;
+}
