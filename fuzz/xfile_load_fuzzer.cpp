@@ -21,6 +21,11 @@
 #include "platform/d3drm/d3drm_test.h"
 #include "platform/win32/win32.h"
 
+// A child that goes past the memory limit ends with a sanitizer's report, which QuietChild
+// discards: symbolizing it (a process of its own each time) would only slow the run down.
+// Symbolize a crash of the fuzzer itself by running its artifact with ASAN_OPTIONS=symbolize=1.
+extern "C" const char* __asan_default_options() { return "symbolize=0"; }
+
 // The platform asks every program for its resources; this one has none.
 const ResourceTables& Win32ProgramResources() {
     static const ResourceTables none;
