@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -77,6 +79,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     d3drmtest::SetParseLimits({.memoryBytes = 256 << 20, .time = std::chrono::seconds(5)});
     d3drmtest::SetParseChildHook(QuietChild);
     Root() = d3drmtest::CreateRoot();
+    std::atexit([] { std::remove(InputFile().c_str()); });
     return 0;
 }
 
@@ -88,15 +91,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Delivered delivered;
     const HRESULT frames = Root()->Load(InputFile().c_str(), nullptr, nullptr, 0, D3DRMLOAD_FROMFILE, Keep, &delivered,
                                         nullptr, nullptr, nullptr);
-    if (frames != D3DRM_OK && frames != D3DRMERR_BADFILE) __builtin_trap();
-    // Play the animations through their whole range and a little past it.
+    if (frames != D3DRM_OK && frames != D3DRMERR_BADFILE) {
+        std::fprintf(stderr, "IDirect3DRM3::Load: result %#x, neither D3DRM_OK nor D3DRMERR_BADFILE\n",
+                     static_cast<unsigned>(frames));
+        std::abort();
+    }
+    // Evaluate the animations before, between and past their keys.
     for (const auto& set : delivered.sets)
         for (float time = -1.0f; time < 50.0f; time += 3.7f) set->SetTime(time);
 
     Ref<IDirect3DRMMeshBuilder3> builder;
     Root()->CreateMeshBuilder(builder.put());
     const HRESULT merged = builder->Load(InputFile().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr);
-    if (merged != frames) __builtin_trap();
+    if (merged != frames) {
+        std::fprintf(stderr, "IDirect3DRMMeshBuilder3::Load: result %#x, IDirect3DRM3::Load gave %#x for the same file\n",
+                     static_cast<unsigned>(merged), static_cast<unsigned>(frames));
+        std::abort();
+    }
     if (merged == D3DRM_OK) {
         D3DRMBOX box;
         builder->GetBox(&box);
