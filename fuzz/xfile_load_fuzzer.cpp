@@ -79,7 +79,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     d3drmtest::SetParseLimits({.memoryBytes = 256 << 20, .time = std::chrono::seconds(5)});
     d3drmtest::SetParseChildHook(QuietChild);
     Root() = d3drmtest::CreateRoot();
-    std::atexit([] { std::remove(InputFile().c_str()); });
     return 0;
 }
 
@@ -112,5 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         D3DRMBOX box;
         builder->GetBox(&box);
     }
+    // Removed after each input: libFuzzer ends its process without running exit handlers.
+    std::remove(InputFile().c_str());
     return 0;
 }
