@@ -3,7 +3,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test sanitize tsan bench clean
+.PHONY: all deps configure build run test sanitize tsan bench fuzz clean
 
 all: build
 
@@ -46,5 +46,20 @@ tsan: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# libFuzzer on the .x loader: a clang tree of its own (build-fuzz), seeded from the model
+# corpus, run for FUZZ_SECONDS under a 3 GB memory limit. Inputs it keeps and any crash, leak,
+# timeout or out-of-memory input it finds stay in build-fuzz/fuzz-work; the log ends with the
+# run's statistics.
+FUZZ_SECONDS ?= 600
+FUZZ_WORK = build-fuzz/fuzz-work
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLX_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_xfile_load
+	@mkdir -p $(FUZZ_WORK)/corpus $(FUZZ_WORK)/artifacts
+	@if [ -d ../shared/corpus/x ]; then cp -n ../shared/corpus/x/* $(FUZZ_WORK)/corpus/; fi
+	build-fuzz/fuzz/fuzz_xfile_load $(FUZZ_WORK)/corpus -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=3072 \
+	  -timeout=60 -print_final_stats=1 -artifact_prefix=$(FUZZ_WORK)/artifacts/
+
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

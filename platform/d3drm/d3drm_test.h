@@ -1,6 +1,7 @@
 // Test hooks of the engine. Set by a test's set-up, never by the program.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,5 +27,29 @@ void SetFakeDevices(std::vector<FakeDevice> devices);
 
 // The colour the device rendered at (x, y) from its top left, as 0x00RRGGBB; 0 without GL.
 D3DCOLOR ReadPixel(IDirect3DRMDevice3* device, int x, int y);
+
+// The limits a .x parse runs under (the child process that parses a file).
+struct ParseLimits {
+    std::uint64_t memoryBytes = std::uint64_t{1} << 30;   // memory the child may add to what it inherits
+    std::chrono::milliseconds time{10000};                // wall-clock time before the child is killed
+};
+
+// How the last .x parse ended.
+enum class ParseEnd {
+    None,          // no parse yet
+    Answered,      // the child handed back a scene
+    Failed,        // the parser rejected the file, crashed, or no child could be started
+    OverMemory,    // killed for memory (or the memory limit made it fail)
+    OverTime,      // killed for taking longer than the time limit
+    Remembered,    // the same content failed before: not parsed again
+};
+
+void SetParseLimits(const ParseLimits& limits);
+// Runs in the parsing child just before the parse (nullptr: nothing); an exception it throws
+// fails the parse.
+void SetParseChildHook(void (*hook)());
+// Parses started (children forked) since the process began.
+int ParsesStarted();
+ParseEnd LastParseEnd();
 
 }  // namespace d3drmtest

@@ -1,17 +1,10 @@
 // The .x loader: finds and reads the file, has assimp parse it, and hands the frames,
 // meshes and animation sets it holds to the caller, all or nothing.
-#include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
 #include <cstdint>
-#include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,26 +13,12 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "platform/d3drm/factories.h"
 #include "platform/d3drm/mesh_builder.h"
+#include "platform/d3drm/xfile_parse.h"
 #include "platform/d3drm/xfile_scene.h"
 
 namespace {
-
-// ConvertToLeftHanded undoes the importer's own conversion to right-handed coordinates: the
-// result has the file's coordinates, winding and texture v again. No normals are generated
-// here (together with that conversion they would point inwards), and nothing may merge the
-// frames that animations refer to.
-constexpr unsigned kImportFlags = aiProcess_ConvertToLeftHanded | aiProcess_JoinIdenticalVertices |
-                                  aiProcess_Triangulate | aiProcess_ValidateDataStructure;
-
-// How long a file may take to parse before it counts as broken.
-constexpr std::chrono::seconds kParseTimeLimit{30};
 
 // The 16-byte header: "xof ", the version ("0302"), the format ("txt ", "bin ", "tzip",
 // "bzip") and the size of floats ("0032", "0064").
@@ -197,131 +176,6 @@ bool RefersToObjectsByName(std::string_view bytes, const Header& header) {
     return false;
 }
 
-// ---- Parsing ----------------------------------------------------------------------------
-
-bool WriteAll(int fd, const void* data, size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = write(fd, p, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        p += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-// Reads the child's answer until it closes the pipe; false when it takes too long.
-bool ReadAll(int fd, std::string* out) {
-    const auto deadline = std::chrono::steady_clock::now() + kParseTimeLimit;
-    char buffer[65536];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
-        pollfd p{fd, POLLIN, 0};
-        const int ready = poll(&p, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        out->append(buffer, static_cast<size_t>(got));
-    }
-}
-
-// The child's side: parse, then write the scene as assimp's binary dump, preceded by its
-// size. Never returns.
-[[noreturn]] void ParseForParent(const std::string& bytes, int fd) {
-    // A crash ends the child quietly; the parent sees a short answer.
-    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal, SIG_DFL);
-    int status = 1;
-    try {
-        Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
-        if (scene) {
-            Assimp::Exporter exporter;
-            const aiExportDataBlob* blob = exporter.ExportToBlob(scene, "assbin");
-            if (blob) {
-                const std::uint64_t size = blob->size;
-                if (WriteAll(fd, &size, sizeof size) && WriteAll(fd, blob->data, blob->size)) status = 0;
-            }
-        }
-    } catch (...) {
-    }
-    _exit(status);
-}
-
-// assimp 5.2's .x importer trusts the counts and indices in a file: a malformed one (a
-// skin weight naming a vertex past the end, say) makes it write out of bounds. So the file
-// is parsed in a child process, which hands the finished scene back in assimp's binary
-// dump format; a file that crashes or stalls the parser fails to load instead of taking
-// the program down. Only when no child can be started does the parse run here.
-//
-// The show loads the same small files again and again (every lamp is the same model), so
-// the last few answers are kept, keyed by the file's whole content.
-struct ParsedAnswer {
-    std::string bytes;    // the file
-    std::string answer;   // the child's dump of it
-};
-
-std::deque<ParsedAnswer>& RecentAnswers() {
-    static std::deque<ParsedAnswer> recent;
-    return recent;
-}
-
-std::unique_ptr<Assimp::Importer> ReadAnswer(const std::string& answer) {
-    auto importer = std::make_unique<Assimp::Importer>();
-    if (!importer->ReadFileFromMemory(answer.data(), answer.size(), aiProcess_ValidateDataStructure, "assbin"))
-        return nullptr;
-    return importer;
-}
-
-void Remember(const std::string& bytes, const std::string& answer) {
-    constexpr size_t kEntries = 8, kLargest = 1 << 20;
-    if (bytes.size() > kLargest || answer.size() > 4 * kLargest) return;
-    std::deque<ParsedAnswer>& recent = RecentAnswers();
-    recent.push_front({bytes, answer});
-    if (recent.size() > kEntries) recent.pop_back();
-}
-
-std::unique_ptr<Assimp::Importer> Parse(const std::string& bytes) {
-    for (const ParsedAnswer& known : RecentAnswers())
-        if (known.bytes == bytes) return ReadAnswer(known.answer);
-    auto importer = std::make_unique<Assimp::Importer>();
-    auto parseHere = [&]() -> std::unique_ptr<Assimp::Importer> {
-        if (!importer->ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x")) return nullptr;
-        return std::move(importer);
-    };
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return parseHere();
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        ParseForParent(bytes, fds[1]);
-    }
-    close(fds[1]);
-    if (child < 0) {
-        close(fds[0]);
-        return parseHere();
-    }
-    std::string answer;
-    const bool complete = ReadAll(fds[0], &answer);
-    close(fds[0]);
-    if (!complete) kill(child, SIGKILL);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    // The size in front tells a whole answer from one the child did not finish.
-    std::uint64_t size = 0;
-    if (!complete || answer.size() < sizeof size) return nullptr;
-    std::memcpy(&size, answer.data(), sizeof size);
-    if (size != answer.size() - sizeof size) return nullptr;
-    answer.erase(0, sizeof size);
-    std::unique_ptr<Assimp::Importer> parsed = ReadAnswer(answer);
-    if (parsed) Remember(bytes, answer);
-    return parsed;
-}
-
 // A parsed file and what its content is read against.
 struct ParsedFile {
     std::unique_ptr<Assimp::Importer> importer;
@@ -341,7 +195,7 @@ HRESULT ParseFile(const char* file, D3DRMLOADTEXTURE3CALLBACK textureCallback, v
 
     const std::optional<Header> header = ReadHeader(bytes);
     if (!header || RefersToObjectsByName(bytes, *header)) return D3DRMERR_BADFILE;
-    parsed->importer = Parse(bytes);
+    parsed->importer = ParseXFileBytes(bytes);
     parsed->scene = parsed->importer ? parsed->importer->GetScene() : nullptr;
     if (!parsed->scene || !parsed->scene->mRootNode) return D3DRMERR_BADFILE;
     parsed->origin.folder = std::filesystem::path(*path).parent_path().string();
