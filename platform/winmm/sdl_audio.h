@@ -1,6 +1,10 @@
 // SDL's audio subsystem as the multimedia layer shares it: every user (a device query, an
 // open wave-input device, an open sequencer) holds a reference of its own, and SDL counts
 // them, so the subsystem stops only when its last user lets go. Internal to platform/winmm.
+//
+// FIXME: while SDL 2.26's audio runs on PulseAudio (the sequencer playing, a device query),
+// its hot-plug thread may crash when every sink and source of the server disappears; wave
+// input from the default source avoids SDL for that reason (pulse_capture.h).
 #pragma once
 
 namespace winmm_internal {

@@ -12,10 +12,14 @@
 // ours. A header's dwFlags is read by the program without any lock while the header is
 // queued, so the layer changes it atomically, releasing the samples with WHDR_DONE.
 //
-// FIXME: a card SDL has lost (every source of the sound server gone) is not opened again
-// when a source comes back; recording goes on with silence until the program restarts
-// capture. Closing such a lost PulseAudio capture device from a thread of our own was seen
-// to block inside SDL_CloseAudioDevice, so reopening it needs another way.
+// Device 0 on a PulseAudio server (PipeWire's included) records through PulseAudio itself
+// rather than SDL: a sound driver keeps a recording device alive when its source goes away
+// and another comes, and so does PulseCapture (see pulse_capture.h). SDL 2.26 cannot: its
+// lost capture device is never opened again, and its PulseAudio hot-plug thread was seen to
+// crash (strdup of a missing default source's name) when every source disappears while its
+// audio runs. Devices named by number, and other sound systems, record through SDL.
+// FIXME: such an SDL device that its sound system loses stays silent until the program
+// closes and opens it again.
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -38,6 +42,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/winmm/pulse_capture.h"
 #include "platform/winmm/sdl_audio.h"
 #include "platform/winmm/winmm.h"
 #include "platform/winmm/winmm_test.h"
@@ -56,7 +61,8 @@ struct OpenDevice {
     std::deque<WAVEHDR*> queue;      // added and not yet completed, oldest first
     bool started = false;
 
-    SDL_AudioDeviceID sdl = 0;       // the sound card
+    SDL_AudioDeviceID sdl = 0;       // the sound card through SDL
+    std::unique_ptr<winmm_internal::PulseCapture> pulse;   // or the default source through PulseAudio
     int lockFd = -1;                 // holds the card's lock file while open
     bool audioHeld = false;          // holds a reference to SDL's audio
 
@@ -157,12 +163,6 @@ void Encode(const std::int16_t* samples, int count, const WAVEFORMATEX& format, 
         }
 }
 
-void SDLCALL CaptureCallback(void* userdata, Uint8* stream, int length) {
-    WaveInState& s = State();
-    std::lock_guard lock(s.mutex);
-    auto it = s.devices.find(reinterpret_cast<std::uintptr_t>(userdata));
-    if (it != s.devices.end() && it->second->started) Fill(*it->second, stream, static_cast<std::size_t>(length));
-}
 
 // The clock of a RealTime test source: small blocks at the device's rate, like a card.
 void RunClock(OpenDevice* device) {
@@ -261,9 +261,35 @@ Uint16 CallbackFrames(DWORD rate) {
     return frames;
 }
 
+// Hands bytes a sound card recorded to the device `number`, if it still records.
+void Recorded(std::uintptr_t number, const Uint8* bytes, std::size_t size) {
+    WaveInState& s = State();
+    std::lock_guard lock(s.mutex);
+    auto it = s.devices.find(number);
+    if (it != s.devices.end() && it->second->started) Fill(*it->second, bytes, size);
+}
+
+// The default source through PulseAudio; null when no PulseAudio server records for us.
+std::unique_ptr<winmm_internal::PulseCapture> OpenPulseSource(const OpenDevice& device, std::uintptr_t number) {
+    if (device.deviceId != 0 || !winmm_internal::PulseAudioChosen()) return nullptr;
+    winmm_internal::CaptureFormat format;
+    format.eightBit = device.format.wBitsPerSample == 8;
+    format.channels = device.format.nChannels;
+    format.rate = static_cast<int>(device.format.nSamplesPerSec);
+    format.blockBytes = CallbackFrames(device.format.nSamplesPerSec) * device.format.nBlockAlign;
+    return winmm_internal::PulseCapture::Open(
+        format, [number](const std::uint8_t* bytes, std::size_t size) { Recorded(number, bytes, size); });
+}
+
 MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
     const int lockFd = TakeDeviceLock(device.deviceId);
     if (lockFd == -1) return MMSYSERR_ALLOCATED;
+    if (auto pulse = OpenPulseSource(device, number)) {
+        std::lock_guard lock(State().mutex);
+        device.pulse = std::move(pulse);
+        device.lockFd = lockFd;
+        return MMSYSERR_NOERROR;
+    }
     if (!winmm_internal::AcquireSdlAudio()) {
         if (lockFd >= 0) close(lockFd);
         return MMSYSERR_NODRIVER;
@@ -273,7 +299,9 @@ MMRESULT OpenSoundCard(OpenDevice& device, std::uintptr_t number) {
     want.format = device.format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     want.channels = static_cast<Uint8>(device.format.nChannels);
     want.samples = CallbackFrames(device.format.nSamplesPerSec);
-    want.callback = CaptureCallback;
+    want.callback = [](void* userdata, Uint8* stream, int length) {
+        Recorded(reinterpret_cast<std::uintptr_t>(userdata), stream, static_cast<std::size_t>(length));
+    };
     want.userdata = reinterpret_cast<void*>(number);
     // Device 0 is the default source; SDL converts from whatever it records.
     const char* name = device.deviceId == 0 ? nullptr : SDL_GetAudioDeviceName(static_cast<int>(device.deviceId), 1);
@@ -512,6 +540,7 @@ MMRESULT waveInClose(HWAVEIN waveIn) {
         device->clockWake.notify_all();
     }
     if (device->clock.joinable()) device->clock.join();
+    device->pulse.reset();
     if (device->sdl) SDL_CloseAudioDevice(device->sdl);
     if (device->audioHeld) winmm_internal::ReleaseSdlAudio();
     if (device->lockFd >= 0) close(device->lockFd);

@@ -117,9 +117,7 @@ TEST_F(E2eSoundOnTheLamps, ALowToneLightsTheFirstLampRedAndLeavesBlueDark) {
 
 // Every source of the sound server goes away during capture, as when a USB headset is
 // unplugged, and a new one comes: the show records from the new default source by itself.
-// FIXME: wave input does not open a lost card again yet (see platform/winmm/wave_in.cpp);
-// the lamps stay dark after the change, so the test is off until it does.
-TEST_F(E2eSoundOnTheLamps, DISABLED_CaptureFollowsANewDefaultSourceAfterEverySourceWentAway) {
+TEST_F(E2eSoundOnTheLamps, CaptureFollowsANewDefaultSourceAfterEverySourceWentAway) {
     ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("demo.mid"));
     std::unique_ptr<Process> program = StartShow();
     ASSERT_FALSE(HasFatalFailure());

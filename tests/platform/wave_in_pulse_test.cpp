@@ -38,6 +38,56 @@ bool LockHeldElsewhere(UINT deviceId) {
     return held;
 }
 
+// The eight headers of a ring, each prepared and queued on `wave`.
+struct Ring {
+    std::vector<char> memory = std::vector<char>(kRing * kBytes);
+    WAVEHDR headers[kRing];
+    int next = 0;   // the header that completes next
+
+    void Queue(HWAVEIN wave) {
+        for (int i = 0; i < kRing; ++i) {
+            headers[i].lpData = memory.data() + i * kBytes;
+            headers[i].dwBufferLength = kBytes;
+            ASSERT_EQ(waveInPrepareHeader(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+            ASSERT_EQ(waveInAddBuffer(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+    }
+};
+
+// Plays a 215 Hz tone into the server's default sink and takes the buffers `wave` records,
+// in ring order, each straight back into the queue, until eight loud ones came.
+void HearTone(const vlx_test::PulseServer& server, HWAVEIN wave, HANDLE event, Ring& ring) {
+    const std::string tone = server.Folder() + "/tone.wav";
+    vlx_test::WriteToneWav(tone, 215.0, 5.0);
+    vlx_test::ProcessOptions options;
+    options.setEnv = server.ClientEnvironment();
+    vlx_test::Process player({"paplay", tone}, options);
+
+    int buffers = 0, loud = 0, signChanges = 0;
+    for (int waits = 0; waits < 400 && loud < 8; ++waits) {
+        WaitForSingleObject(event, 50);
+        for (; Done(ring.headers[ring.next]); ring.next = (ring.next + 1) % kRing, ++buffers) {
+            WAVEHDR& h = ring.headers[ring.next];
+            EXPECT_EQ(h.dwBytesRecorded, kBytes);
+            std::int16_t s[kSamples];
+            std::memcpy(s, h.lpData, kBytes);
+            int peak = 0, changes = 0;
+            for (int k = 0; k < kSamples; ++k) {
+                peak = std::max(peak, std::abs(static_cast<int>(s[k])));
+                changes += k > 0 && (s[k] < 0) != (s[k - 1] < 0);
+            }
+            if (peak > 8000) {
+                ++loud;
+                signChanges += changes;
+            }
+            ASSERT_EQ(waveInAddBuffer(wave, &h, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+    }
+    ASSERT_EQ(loud, 8) << "after " << buffers << " buffers; player: " << player.Stderr();
+    // 215 Hz in 256 samples at 11025 Hz: about ten sign changes per buffer.
+    EXPECT_NEAR(signChanges / 8.0, 2.0 * 215 * kSamples / 11025, 1.5);
+}
+
 TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     vlx_test::PulseServer server;
     server.UseInThisProcess();
@@ -57,49 +107,14 @@ TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     EXPECT_EQ(waveInOpen(&second, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
     EXPECT_TRUE(LockHeldElsewhere(0)) << "other processes cannot see the device taken";
 
-    std::vector<char> memory(kRing * kBytes);
-    WAVEHDR headers[kRing];
-    for (int i = 0; i < kRing; ++i) {
-        headers[i].lpData = memory.data() + i * kBytes;
-        headers[i].dwBufferLength = kBytes;
-        ASSERT_EQ(waveInPrepareHeader(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-        ASSERT_EQ(waveInAddBuffer(wave, &headers[i], sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-    }
+    Ring ring;
+    ASSERT_NO_FATAL_FAILURE(ring.Queue(wave));
     ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
 
-    const std::string tone = server.Folder() + "/tone.wav";
-    vlx_test::WriteToneWav(tone, 215.0, 5.0);
-    vlx_test::ProcessOptions options;
-    options.setEnv = server.ClientEnvironment();
-    vlx_test::Process player({"paplay", tone}, options);
-
-    // Buffers come back in ring order; each goes straight back into the queue.
-    int next = 0, buffers = 0, loud = 0, signChanges = 0;
-    for (int waits = 0; waits < 400 && loud < 8; ++waits) {
-        WaitForSingleObject(event, 50);
-        for (; Done(headers[next]); next = (next + 1) % kRing, ++buffers) {
-            WAVEHDR& h = headers[next];
-            EXPECT_EQ(h.dwBytesRecorded, kBytes);
-            std::int16_t s[kSamples];
-            std::memcpy(s, h.lpData, kBytes);
-            int peak = 0, changes = 0;
-            for (int k = 0; k < kSamples; ++k) {
-                peak = std::max(peak, std::abs(static_cast<int>(s[k])));
-                changes += k > 0 && (s[k] < 0) != (s[k - 1] < 0);
-            }
-            if (peak > 8000) {
-                ++loud;
-                signChanges += changes;
-            }
-            ASSERT_EQ(waveInAddBuffer(wave, &h, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-        }
-    }
-    ASSERT_EQ(loud, 8) << "after " << buffers << " buffers; player: " << player.Stderr();
-    // 215 Hz in 256 samples at 11025 Hz: about ten sign changes per buffer.
-    EXPECT_NEAR(signChanges / 8.0, 2.0 * 215 * kSamples / 11025, 1.5);
+    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
 
     ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
-    for (WAVEHDR& h : headers) EXPECT_TRUE(Done(h));
+    for (WAVEHDR& h : ring.headers) EXPECT_TRUE(Done(h));
     ASSERT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
     EXPECT_FALSE(LockHeldElsewhere(0));
 
@@ -108,6 +123,30 @@ TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(waveInOpen(&wave, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
     close(fd);
+    CloseHandle(event);
+}
+
+// The sound server restarts during a recording: the device records from it again by itself,
+// its ring going on in order, and closes normally.
+TEST(WaveInSoundServer, RecordsAgainFromAServerThatRestarted) {
+    vlx_test::PulseServer server;
+    server.UseInThisProcess();
+    setenv("XDG_RUNTIME_DIR", (server.Folder() + "/run").c_str(), 1);
+
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HWAVEIN wave = nullptr;
+    ASSERT_EQ(waveInOpen(&wave, 0, &kMono16, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT),
+              MMSYSERR_NOERROR);
+    Ring ring;
+    ASSERT_NO_FATAL_FAILURE(ring.Queue(wave));
+    ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
+    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
+
+    server.Restart();
+    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
+
+    ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
     CloseHandle(event);
 }
 

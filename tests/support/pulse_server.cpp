@@ -60,6 +60,15 @@ PulseServer::PulseServer() {
               "load-module module-remap-source master=testsink.monitor source_name=testmic\n"
               "set-default-sink testsink\n"
               "set-default-source testmic\n");
+    try {
+        Start();
+    } catch (...) {
+        std::filesystem::remove_all(folder_);
+        throw;
+    }
+}
+
+void PulseServer::Start() {
     ProcessOptions options;
     options.setEnv["XDG_RUNTIME_DIR"] = folder_ + "/run";
     options.setEnv["HOME"] = folder_ + "/home";
@@ -78,13 +87,19 @@ PulseServer::PulseServer() {
         Pactl({"suspend-sink", "testsink", "0"});
     } catch (...) {
         server_.reset();
-        std::filesystem::remove_all(folder_);
         throw;
     }
 }
 
-PulseServer::~PulseServer() {
+void PulseServer::Restart() {
     server_->Stop(SIGTERM, std::chrono::milliseconds(5000));
+    server_.reset();
+    // The old socket stays behind; the new server comes up when it answers there again.
+    Start();
+}
+
+PulseServer::~PulseServer() {
+    if (server_) server_->Stop(SIGTERM, std::chrono::milliseconds(5000));
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

@@ -28,6 +28,9 @@ public:
     // Puts ClientEnvironment() into this process's own environment (before SDL's audio starts).
     void UseInThisProcess() const;
 
+    // Ends the server and starts it again with its first set-up, at the same address.
+    void Restart();
+
     // Runs pactl against this server; its exit status (-1 when it did not end in time).
     int Pactl(const std::vector<std::string>& arguments) const;
 
@@ -38,6 +41,8 @@ public:
     const std::string& Folder() const { return folder_; }
 
 private:
+    void Start();
+
     std::string folder_;
     std::unique_ptr<Process> server_;
 };
