@@ -1,0 +1,3 @@
+// Stands in front of <imgui_impl_opengl3.h> for the program folders: program code reaches Dear ImGui only through
+// the platform layer's headers (platform/win32, platform/d3drm, platform/winmm, platform/fs).
+#error "<imgui_impl_opengl3.h> in program code: Dear ImGui belongs to platform/ only"
