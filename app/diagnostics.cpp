@@ -1,6 +1,6 @@
 #include "app/diagnostics.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 void ReportLampColours() {
     DWORD now[3];

@@ -1,5 +1,5 @@
 #include "app/main_loop.h"
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "sound/sound_frame.h"
 
 void FrameTick() {

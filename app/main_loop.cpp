@@ -1,7 +1,7 @@
 #include "app/main_loop.h"
 
 #include "app/diagnostics.h"
-#include "app/shared.h"
+#include "settings/shared.h"
 
 int RunMainLoop(HACCEL accelerators, void (*renderFrame)(bool idle)) {
     MSG msg;

@@ -1,7 +1,7 @@
 // The error box, string loading and the allocation-failure handler.
 #include "app/report.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 void ReportError(const char* text) { MessageBoxA(nullptr, text, "Virelux Report", MB_ICONHAND); }
 

@@ -9,7 +9,7 @@
 
 #include "app/main_loop.h"
 #include "app/report.h"
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "app/startup.h"
 #include "app/window_defs.h"
 #include "platform/fs/fs.h"

@@ -2,7 +2,7 @@
 // the pending placement.
 #pragma once
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 // An animation set loaded with a model, and how far it has run.
 struct AnimationRecord {

@@ -1,7 +1,7 @@
 // Materials, textures, texture wraps and picture decals of loaded objects.
 #pragma once
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 // A material from the placement colour read as power, specular and emissive.
 bool ApplyColorMaterial(IDirect3DRMMeshBuilder3* meshBuilder);

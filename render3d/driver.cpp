@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 Ref<IDirect3DRM3> d3drm;
 Ref<IDirectDrawClipper> clipper;

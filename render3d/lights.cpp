@@ -1,6 +1,6 @@
 #include "render3d/lights.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 Ref<IDirect3DRMLight> lampLights[4];
 BYTE withLightObject = 1;

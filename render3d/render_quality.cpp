@@ -1,6 +1,6 @@
 #include "render3d/render_quality.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 int fillChoice = 0;
 int shadeChoice = 0;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "content/object_loading.h"
 #include "render3d/driver.h"
 #include "render3d/lights.h"

@@ -18,7 +18,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "sound/wave_recorder.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))

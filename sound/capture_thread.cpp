@@ -1,6 +1,6 @@
 #include "sound/capture_thread.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 std::atomic<BYTE> recording{0};
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 
 BYTE fadeStep1 = 0;
 BYTE fadeStep2 = 0;

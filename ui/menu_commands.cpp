@@ -1,10 +1,10 @@
 // The Controller's command handler: every WM_COMMAND of the main window comes here, from
 // the menu, the accelerator, the driver entries and the commands the program posts itself.
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "render3d/driver.h"
 #include "render3d/scene.h"
 #include "resources/resource_ids.h"
-#include "sound/controller.h"
+#include "ui/controller.h"
 #include "sound/midi.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "ui/window_proc.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "render3d/driver.h"
 #include "resources/resource_ids.h"
-#include "sound/controller.h"
+#include "ui/controller.h"
 
 // The device's window-message side, when there is a device to ask.
 static Ref<IDirect3DRMWinDevice> WinDevice() {

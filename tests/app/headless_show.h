@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "app/report.h"
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "app/startup.h"
 #include "app/window_defs.h"
 #include "platform/fs/fs.h"

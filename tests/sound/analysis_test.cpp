@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "sound/analysis.h"
 #include "sound/wave_recorder.h"
 

@@ -14,12 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "platform/win32/win32_test.h"
 #include "platform/winmm/winmm_test.h"
 #include "resources/resource_ids.h"
 #include "sound/capture_thread.h"
-#include "sound/controller.h"
+#include "ui/controller.h"
 #include "tests/support/wait.h"
 
 using winmmtest::WaveInCall;

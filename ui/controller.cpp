@@ -1,6 +1,6 @@
-#include "sound/controller.h"
+#include "ui/controller.h"
 
-#include "app/shared.h"
+#include "settings/shared.h"
 #include "resources/resource_ids.h"
 
 int soundRequest = 0;

@@ -1,3 +1,3 @@
-#include "app/shared.h"
+#include "settings/shared.h"
 
 AppState* appState = nullptr;

@@ -1,5 +1,6 @@
-// One per main window: owns the recording thread and the band counters, checks for a sound
-// card when the window is made, and handles the window's menu commands.
+// One per main window: the window code's handler of its commands. It owns the recording
+// thread and the band counters, checks for a sound card when the window is made, and handles
+// the window's menu commands (menu_commands.cpp).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,7 @@ public:
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
 
-    // The window's menu and internal commands (ui/menu_commands.cpp).
+    // The window's menu and internal commands (menu_commands.cpp).
     void OnCommand(WORD commandId);
 
     HWND hwnd;
