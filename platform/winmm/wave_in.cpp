@@ -38,60 +38,27 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <numbers>
 #include <thread>
 #include <vector>
 
 #include "platform/winmm/pulse_capture.h"
 #include "platform/winmm/sdl_audio.h"
 #include "platform/winmm/winmm.h"
+#include "platform/winmm/wave_in_device.h"
 #include "platform/winmm/winmm_test.h"
 
 using winmmtest::WaveInCall;
+using namespace winmm_internal;
+
+WaveInState& winmm_internal::State() {
+    static WaveInState* state = new WaveInState;
+    return *state;
+}
 
 namespace {
 
 constexpr DWORD CALLBACK_TYPEMASK = 0x00070000;
 constexpr DWORD kAllStandardFormats = 0x000FFFFF;   // WAVE_FORMAT_1M08 .. WAVE_FORMAT_96S16
-
-struct OpenDevice {
-    UINT deviceId = 0;
-    WAVEFORMATEX format;
-    HANDLE event = nullptr;          // CALLBACK_EVENT: signalled on open, per buffer, on close
-    std::deque<WAVEHDR*> queue;      // added and not yet completed, oldest first
-    bool started = false;
-
-    SDL_AudioDeviceID sdl = 0;       // the sound card through SDL
-    std::unique_ptr<winmm_internal::PulseCapture> pulse;   // or the default source through PulseAudio
-    int lockFd = -1;                 // holds the card's lock file while open
-    bool audioHeld = false;          // holds a reference to SDL's audio
-
-    winmmtest::SampleSource source;  // a test's source instead of the card
-    winmmtest::Pace pace = winmmtest::Pace::RealTime;
-    std::thread clock;               // RealTime: delivers the source's samples
-    bool clockStop = false;
-    std::condition_variable clockWake;
-};
-
-struct WaveInState {
-    std::mutex mutex;
-    // Handles are numbers that are never reused, so a call with the handle of a closed
-    // device fails rather than reaching a later one.
-    std::map<std::uintptr_t, std::unique_ptr<OpenDevice>> devices;
-    std::uintptr_t nextHandle = 0x100;
-
-    winmmtest::SampleSource source;
-    winmmtest::Pace pace = winmmtest::Pace::RealTime;
-    int deviceCount = -1;
-    MMRESULT openError = MMSYSERR_NOERROR;
-    winmmtest::CallObserver observer;
-};
-
-// Never destroyed: a recording thread may still make calls while the process exits.
-WaveInState& State() {
-    static WaveInState* state = new WaveInState;
-    return *state;
-}
 
 std::uintptr_t HandleNumber(HWAVEIN waveIn) { return reinterpret_cast<std::uintptr_t>(waveIn); }
 
@@ -128,10 +95,10 @@ void CompleteOldest(OpenDevice& device) {
     if (device.event) SetEvent(device.event);
 }
 
-// Copies recorded bytes into the queued headers, oldest first. Bytes that find no header
-// are lost, as with a card that records into no buffer. Mutex held. Returns the number of
-// headers completed.
-int Fill(OpenDevice& device, const Uint8* bytes, std::size_t size) {
+}  // namespace
+
+// Bytes that find no header are lost, as with a card that records into no buffer.
+int winmm_internal::Fill(OpenDevice& device, const std::uint8_t* bytes, std::size_t size) {
     int completed = 0;
     while (size > 0 && !device.queue.empty()) {
         WAVEHDR* header = device.queue.front();
@@ -148,45 +115,8 @@ int Fill(OpenDevice& device, const Uint8* bytes, std::size_t size) {
     return completed;
 }
 
-// A test source's mono 16-bit samples in the device's format.
-void Encode(const std::int16_t* samples, int count, const WAVEFORMATEX& format, std::vector<Uint8>& bytes) {
-    bytes.clear();
-    for (int i = 0; i < count; ++i)
-        for (int c = 0; c < format.nChannels; ++c) {
-            if (format.wBitsPerSample == 8) {
-                bytes.push_back(static_cast<Uint8>((samples[i] >> 8) + 128));
-            } else {
-                const auto value = static_cast<std::uint16_t>(samples[i]);
-                bytes.push_back(static_cast<Uint8>(value & 0xFF));
-                bytes.push_back(static_cast<Uint8>(value >> 8));
-            }
-        }
-}
+namespace {
 
-
-// The clock of a RealTime test source: small blocks at the device's rate, like a card.
-void RunClock(OpenDevice* device) {
-    using Clock = std::chrono::steady_clock;
-    const int rate = static_cast<int>(device->format.nSamplesPerSec);
-    const int block = std::max(1, rate / 200);   // 5 ms
-    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(double(block) / rate));
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(block));
-    std::vector<Uint8> bytes;
-    auto next = Clock::now();
-    std::unique_lock lock(State().mutex);
-    while (!device->clockStop) {
-        next += period;
-        device->clockWake.wait_until(lock, next, [&] { return device->clockStop; });
-        if (device->clockStop) break;
-        if (!device->started) continue;
-        lock.unlock();
-        device->source(samples.data(), block);
-        Encode(samples.data(), block, device->format, bytes);
-        lock.lock();
-        if (device->started && !device->clockStop) Fill(*device, bytes.data(), bytes.size());
-        if (Clock::now() - next > std::chrono::milliseconds(200)) next = Clock::now();   // no burst after a stall
-    }
-}
 
 // A reference to SDL's audio for the length of one query.
 class AudioForQuery {
@@ -441,7 +371,7 @@ MMRESULT waveInOpen(HWAVEIN* waveIn, UINT deviceId, const WAVEFORMATEX* format, 
             return result;
         }
     } else if (device.pace == winmmtest::Pace::RealTime) {
-        device.clock = std::thread(RunClock, &device);
+        device.clock = std::thread(RunSampleClock, &device);
     }
     if (device.event) SetEvent(device.event);
     *waveIn = reinterpret_cast<HWAVEIN>(number);
@@ -557,71 +487,8 @@ MMRESULT waveInGetErrorTextA(MMRESULT error, LPSTR text, UINT size) {
     return message ? MMSYSERR_NOERROR : MMSYSERR_BADERRNUM;
 }
 
-// ---- Test hooks ------------------------------------------------------------------------------
-
+// The lock file that marks a sound card's device as taken, also for other processes.
 namespace winmmtest {
-
-void SetSampleSource(SampleSource source, Pace pace) {
-    // Every copy the layer makes draws from the one source, which keeps its place across
-    // deliveries and reopened devices.
-    if (source) {
-        auto shared = std::make_shared<SampleSource>(std::move(source));
-        source = [shared](std::int16_t* samples, int count) { (*shared)(samples, count); };
-    }
-    std::lock_guard lock(State().mutex);
-    State().source = std::move(source);
-    State().pace = pace;
-}
-
-int Deliver(int count) {
-    WaveInState& s = State();
-    SampleSource source;
-    WAVEFORMATEX format;
-    std::uintptr_t number = 0;
-    {
-        std::lock_guard lock(s.mutex);
-        for (const auto& [n, device] : s.devices)
-            if (device->deviceId == 0 && device->source && device->pace == Pace::OnDemand) {
-                number = n;
-                source = device->source;
-                format = device->format;
-            }
-    }
-    if (!source || count <= 0) return 0;
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(count));
-    source(samples.data(), count);
-    std::vector<Uint8> bytes;
-    Encode(samples.data(), count, format, bytes);
-    std::lock_guard lock(s.mutex);
-    auto it = s.devices.find(number);
-    if (it == s.devices.end() || !it->second->started) return 0;
-    return Fill(*it->second, bytes.data(), bytes.size());
-}
-
-SampleSource ToneSource(double hertz, int amplitude, int sampleRate) {
-    return [hertz, amplitude, sampleRate, n = std::int64_t{0}](std::int16_t* samples, int count) mutable {
-        const double step = 2.0 * std::numbers::pi * hertz / sampleRate;
-        for (int i = 0; i < count; ++i, ++n)
-            samples[i] = static_cast<std::int16_t>(std::lround(amplitude * std::sin(step * static_cast<double>(n))));
-    };
-}
-
-void SetDeviceCount(int count) {
-    std::lock_guard lock(State().mutex);
-    State().deviceCount = count;
-}
-
-void SetDeviceBusy(bool busy) { SetOpenError(busy ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR); }
-
-void SetOpenError(MMRESULT error) {
-    std::lock_guard lock(State().mutex);
-    State().openError = error;
-}
-
-void SetCallObserver(CallObserver observer) {
-    std::lock_guard lock(State().mutex);
-    State().observer = std::move(observer);
-}
 
 std::string DeviceLockPath(UINT deviceId) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
