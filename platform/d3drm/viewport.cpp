@@ -33,7 +33,7 @@ HRESULT Viewport::Clear(DWORD flags) {
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     glEnable(GL_SCISSOR_TEST);
-    glScissor(static_cast<GLint>(x_), static_cast<GLint>(device->GetHeight() - y_ - height_), static_cast<GLsizei>(width_),
+    glScissor(static_cast<GLint>(x_), device->GlRow(static_cast<int>(y_), static_cast<int>(height_)), static_cast<GLsizei>(width_),
               static_cast<GLsizei>(height_));
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);

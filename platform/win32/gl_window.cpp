@@ -153,7 +153,7 @@ static void Pace() {
     }
 }
 
-void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
+void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool clientDrawn) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
     if (!modal) modal = w->modalDraw;   // a box that runs stays on top
     SDL_GL_MakeCurrent(w->sdl, w->gl);
@@ -167,8 +167,18 @@ void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
     ImGui::NewFrame();
     const float bar = w->menu ? static_cast<float>(MenuBarHeight()) : 0.0f;
     ImDrawList* background = ImGui::GetBackgroundDrawList();
-    background->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)), IM_COL32(0, 0, 0, 255));
-    if (w->clientImage) {
+    if (clientDrawn) {
+        // Only what the image leaves of the client area is blacked out: to its right and
+        // below it, while a new window size waits for a device of that size.
+        const float right = static_cast<float>(w->clientImageWidth), bottom = bar + static_cast<float>(w->clientImageHeight);
+        const float fullWidth = static_cast<float>(width), fullHeight = static_cast<float>(height);
+        if (right < fullWidth) background->AddRectFilled(ImVec2(right, bar), ImVec2(fullWidth, fullHeight), IM_COL32(0, 0, 0, 255));
+        if (bottom < fullHeight) background->AddRectFilled(ImVec2(0, bottom), ImVec2(right, fullHeight), IM_COL32(0, 0, 0, 255));
+    } else {
+        background->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)),
+                                  IM_COL32(0, 0, 0, 255));
+    }
+    if (w->clientImage && !clientDrawn) {
         // The image's first row is its bottom row.
         background->AddImage(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(w->clientImage)), ImVec2(0, bar),
                              ImVec2(static_cast<float>(w->clientImageWidth), bar + static_cast<float>(w->clientImageHeight)),
@@ -210,7 +220,15 @@ bool ContextIsCore(HWND hwnd) {
     return w && w->gl && w->glCore;
 }
 
-void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
+int ClientImageBottom(HWND hwnd, int height) {
+    HWND w = LiveWindow(hwnd);
+    if (!w || !w->sdl) return 0;
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(w->sdl, &drawableWidth, &drawableHeight);
+    return drawableHeight - (w->menu ? MenuBarHeight() : 0) - height;
+}
+
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, bool drawnInPlace) {
     Win32State& s = W32();
     HWND w = LiveWindow(hwnd);
     if (!w) return;
@@ -218,7 +236,7 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
     w->clientImage = texture;
     w->clientImageWidth = width;
     w->clientImageHeight = height;
-    DrawWindowFrame(w, nullptr, true);
+    DrawWindowFrame(w, nullptr, true, drawnInPlace);
     PrintChangedDiagnosticValues();
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;

@@ -136,8 +136,9 @@ void TranslateEvent(const SDL_Event& event, bool forModal);
 void QueueWindowEvent(HWND hwnd, Uint8 kind);    // as if the window system reported it
 int MenuBarHeight();
 // Draws the client image, the menu bar and `modal` on top, and swaps; `pace` holds the
-// swaps to the display's rate where vertical sync is refused.
-void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace);
+// swaps to the display's rate where vertical sync is refused. `clientDrawn`: the client
+// image is in the back buffer already (ClientImageBottom) and is not drawn again.
+void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace, bool clientDrawn = false);
 bool CreateGlWindow(HWND hwnd, bool visible);
 void DestroyGlWindow(HWND hwnd);
 void DrawMenuBarItems(HWND hwnd);

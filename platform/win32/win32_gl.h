@@ -23,10 +23,18 @@ bool MakeCurrent(HWND hwnd);
 int ContextVersion(HWND hwnd);
 bool ContextIsCore(HWND hwnd);
 
+// The row of the window's framebuffer (counted from its bottom) where a client image of
+// `height` rows drawn straight into the back buffer starts, its top row just under the
+// menu bar. 0 without a window.
+int ClientImageBottom(HWND hwnd, int height);
+
 // Hands the window the finished client image (a GL texture of the client size, bottom row
 // first) and presents it under the menu bar. The window keeps the texture id and shows it
-// again while a modal box runs. The default framebuffer must be bound when it is called. Counts the frame; paces presents where vertical sync is refused.
-void PresentClientImage(HWND hwnd, unsigned texture, int width, int height);
+// again while a modal box runs. With `drawnInPlace` the same image is in the back buffer
+// already where ClientImageBottom put it, and only the menu bar is drawn over it. The
+// default framebuffer must be bound when it is called. Counts the frame; paces presents
+// where vertical sync is refused.
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, bool drawnInPlace = false);
 
 // Shows the last client image again (after an expose).
 void Repaint(HWND hwnd);
