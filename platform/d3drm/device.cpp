@@ -53,6 +53,7 @@ Device* Device::Create(HWND hwnd, int width, int height) {
         return nullptr;
     }
     device->renderer_ = std::make_unique<Renderer>();
+    device->keepEachFrame_ = !RenderTarget::PreservesBackBuffer();
     if (!device->renderer_->Valid()) {
         device->Release();
         return nullptr;
@@ -101,12 +102,14 @@ HRESULT Device::Update() {
         return D3DRM_OK;
     }
     if (!win32gl::MakeCurrent(hwnd_)) return D3DRMERR_BADDEVICE;
-    // A frame drawn in place is kept and shown as it is; without one since the last present
-    // the back buffer holds nothing, and the window shows the kept frame instead.
+    // A frame drawn in place is shown as it is; without one since the last present the back
+    // buffer holds nothing, and the window shows the kept frame instead.
+    using win32gl::ClientImage;
     const bool drawn = drawing_;
-    if (drawn) target_->Keep();
     drawing_ = false;
-    win32gl::PresentClientImage(hwnd_, target_->KeptTexture(), width_, height_, drawn);
+    if (drawn && keepEachFrame_) target_->Keep();
+    const ClientImage image = !drawn ? ClientImage::Texture : keepEachFrame_ ? ClientImage::InPlace : ClientImage::InPlaceOnly;
+    win32gl::PresentClientImage(hwnd_, target_->KeptTexture(), width_, height_, image);
     return D3DRM_OK;
 }
 
@@ -142,8 +145,10 @@ HRESULT Device::SetTextureQuality(D3DRMTEXTUREQUALITY quality) {
 
 D3DCOLOR Device::ReadPixel(int x, int y) {
     if (!target_ || !win32gl::MakeCurrent(hwnd_)) return 0;
+    // The frame being drawn is in the back buffer, and so is the presented one where the
+    // swap keeps it; elsewhere the presented one is in the kept frame.
     unsigned char rgba[4] = {};
-    if (drawing_) {
+    if (drawing_ || !keepEachFrame_) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glReadPixels(x, GlRow(y, 1), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     } else {

@@ -61,7 +61,8 @@ private:
     int height_;
     std::unique_ptr<RenderTarget> target_;
     std::unique_ptr<Renderer> renderer_;
-    bool drawing_ = false;   // drawn into the back buffer since the last present
+    bool drawing_ = false;       // drawn into the back buffer since the last present
+    bool keepEachFrame_ = true;  // the back buffer is lost at a swap: copy every frame
     D3DRMRENDERQUALITY quality_ = D3DRMRENDER_FLAT;
     BOOL dither_ = TRUE;
     DWORD shades_ = 32;

@@ -2,13 +2,13 @@
 
 #include <epoxy/gl.h>
 
+#include <string>
+
 RenderTarget::RenderTarget(int width, int height) : width_(width), height_(height) {
     for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {}   // earlier errors are not ours
     glGenTextures(1, &keptTexture_);
     glBindTexture(GL_TEXTURE_2D, keptTexture_);
-    // In the window's own byte order (BGRA on Mesa's software drivers), so that keeping a
-    // frame is a plain copy rather than a conversion pass.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -45,4 +45,13 @@ void RenderTarget::ReadKept(int x, int y, unsigned char rgba[4]) {
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer);
+}
+
+bool RenderTarget::PreservesBackBuffer() {
+    // FIXME: measured with GLX on X11 only; a software driver under a Wayland compositor
+    // may hand out a fresh buffer after a swap, and a modal box would then show stale pixels.
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer) return false;
+    const std::string name(renderer);
+    return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
 }

@@ -8,6 +8,7 @@
 //   PLATFORM_NO_PACING=1         presents as fast as possible (benchmarks)
 // and the values a program reports (PLATFORM_DIAG_VALUES, diagnostics.cpp).
 #include <SDL.h>
+#include <epoxy/gl.h>
 #include <imgui.h>
 #include <imgui_impl_opengl3.h>
 #include <imgui_impl_sdl.h>
@@ -153,10 +154,25 @@ static void Pace() {
     }
 }
 
+// A frame the renderer drew in place and only there stays in the back buffer after the swap
+// (the renderer tells where that holds). It is copied into the client image texture the
+// first time the window must show it again (a modal box's first frame, a repaint), before
+// anything is drawn over it: one copy then instead of one at every present.
+static void KeepClientImage(HWND w) {
+    if (!w->clientImageInBack) return;
+    w->clientImageInBack = false;
+    if (!w->clientImage) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, w->clientImage);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, w->clientImageBottom, w->clientImageWidth, w->clientImageHeight);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool clientDrawn) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
     if (!modal) modal = w->modalDraw;   // a box that runs stays on top
     SDL_GL_MakeCurrent(w->sdl, w->gl);
+    if (!clientDrawn) KeepClientImage(w);
     ImGui::SetCurrentContext(w->imgui);
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(w->sdl, &width, &height);
@@ -228,7 +244,7 @@ int ClientImageBottom(HWND hwnd, int height) {
     return drawableHeight - (w->menu ? MenuBarHeight() : 0) - height;
 }
 
-void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, bool drawnInPlace) {
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, ClientImage where) {
     Win32State& s = W32();
     HWND w = LiveWindow(hwnd);
     if (!w) return;
@@ -236,7 +252,10 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, bool
     w->clientImage = texture;
     w->clientImageWidth = width;
     w->clientImageHeight = height;
-    DrawWindowFrame(w, nullptr, true, drawnInPlace);
+    w->clientImageBottom = ClientImageBottom(w, height);
+    w->clientImageInBack = false;
+    DrawWindowFrame(w, nullptr, true, where != ClientImage::Texture);
+    w->clientImageInBack = where == ClientImage::InPlaceOnly;
     PrintChangedDiagnosticValues();
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;

@@ -80,6 +80,10 @@ struct HWND__ {
     unsigned clientImage = 0;          // last client image handed over by the renderer
     int clientImageWidth = 0;
     int clientImageHeight = 0;
+    // The last client image was drawn in place and presented: the back buffer still holds
+    // it, its bottom row at clientImageBottom, and the clientImage texture does not yet.
+    bool clientImageInBack = false;
+    int clientImageBottom = 0;
     struct HDC__ dc;
     // The modal box drawn over the window while one runs (a repaint shows it too).
     const std::function<void()>* modalDraw = nullptr;
