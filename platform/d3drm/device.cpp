@@ -48,12 +48,12 @@ Device* Device::Create(HWND hwnd, int width, int height) {
     }
     device->target_ = std::make_unique<RenderTarget>(width, height);
     if (!device->target_->Valid()) {
-        std::fprintf(stderr, "d3drm: the driver refused a %d x %d offscreen framebuffer\n", width, height);
+        std::fprintf(stderr, "d3drm: the driver refused a %d x %d frame texture\n", width, height);
         device->Release();
         return nullptr;
     }
     device->renderer_ = std::make_unique<Renderer>();
-    RenderTarget::BindWindow();
+    device->keepEachFrame_ = !RenderTarget::PreservesBackBuffer();
     if (!device->renderer_->Valid()) {
         device->Release();
         return nullptr;
@@ -91,7 +91,8 @@ HRESULT Device::QueryInterface(REFIID iid, void** out) {
 
 bool Device::BeginDrawing() {
     if (!target_ || !win32gl::MakeCurrent(hwnd_)) return false;
-    target_->Bind();
+    target_->Bind(win32gl::ClientImageBottom(hwnd_, height_));
+    drawing_ = true;
     return true;
 }
 
@@ -101,8 +102,14 @@ HRESULT Device::Update() {
         return D3DRM_OK;
     }
     if (!win32gl::MakeCurrent(hwnd_)) return D3DRMERR_BADDEVICE;
-    RenderTarget::BindWindow();
-    win32gl::PresentClientImage(hwnd_, target_->ColorTexture(), width_, height_);
+    // A frame drawn in place is shown as it is; without one since the last present the back
+    // buffer holds nothing, and the window shows the kept frame instead.
+    using win32gl::ClientImage;
+    const bool drawn = drawing_;
+    drawing_ = false;
+    if (drawn && keepEachFrame_) target_->Keep();
+    const ClientImage image = !drawn ? ClientImage::Texture : keepEachFrame_ ? ClientImage::InPlace : ClientImage::InPlaceOnly;
+    win32gl::PresentClientImage(hwnd_, target_->KeptTexture(), width_, height_, image);
     return D3DRM_OK;
 }
 
@@ -136,12 +143,18 @@ HRESULT Device::SetTextureQuality(D3DRMTEXTUREQUALITY quality) {
     return D3DRM_OK;
 }
 
-D3DCOLOR d3drmtest::ReadPixel(IDirect3DRMDevice3* device, int x, int y) {
-    Device* d = Device::From(device);
-    if (!d->BeginDrawing()) return 0;
-    // The target's rows run from the bottom.
+D3DCOLOR Device::ReadPixel(int x, int y) {
+    if (!target_ || !win32gl::MakeCurrent(hwnd_)) return 0;
+    // The frame being drawn is in the back buffer, and so is the presented one where the
+    // swap keeps it; elsewhere the presented one is in the kept frame.
     unsigned char rgba[4] = {};
-    glReadPixels(x, static_cast<GLint>(d->GetHeight()) - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    RenderTarget::BindWindow();
+    if (drawing_ || !keepEachFrame_) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glReadPixels(x, GlRow(y, 1), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    } else {
+        target_->ReadKept(x, height_ - 1 - y, rgba);   // the kept frame's rows run from the bottom
+    }
     return (static_cast<D3DCOLOR>(rgba[0]) << 16) | (static_cast<D3DCOLOR>(rgba[1]) << 8) | rgba[2];
 }
+
+D3DCOLOR d3drmtest::ReadPixel(IDirect3DRMDevice3* device, int x, int y) { return Device::From(device)->ReadPixel(x, y); }

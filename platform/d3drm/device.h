@@ -1,6 +1,7 @@
 // Internal to platform/d3drm: the rendering device on a window. With a window system it
-// renders into an offscreen target and hands the image to the window; without one it is a
-// null renderer whose frames the window layer only counts.
+// renders into the window's client area (RenderTarget), keeps each presented frame for the
+// window to show again, and presents; without one it is a null renderer whose frames the
+// window layer only counts.
 #pragma once
 
 #include <memory>
@@ -37,10 +38,15 @@ public:
     HRESULT Repaint();
     HWND Window() const { return hwnd_; }
     bool Headless() const { return !target_; }
-    // Makes the context current and binds the offscreen target; false for the null renderer.
+    // Makes the context current and binds the target; false for the null renderer.
     bool BeginDrawing();
-    // Draws the scene through the viewport into the offscreen target.
+    // The row of the bound framebuffer (from its bottom) where device row `y + height - 1`
+    // lies: device rows run from the top, GL rows from the bottom.
+    int GlRow(int y, int height) const { return (target_ ? target_->Bottom() : 0) + height_ - (y + height); }
+    // Draws the scene through the viewport into the target.
     HRESULT Render(Viewport& viewport, Frame& scene);
+    // The pixel (x, y) of the frame being drawn, or of the last presented one (test hook).
+    D3DCOLOR ReadPixel(int x, int y);
     static Device* From(IDirect3DRMDevice3* device) { return static_cast<Device*>(device); }
 
 protected:
@@ -55,6 +61,8 @@ private:
     int height_;
     std::unique_ptr<RenderTarget> target_;
     std::unique_ptr<Renderer> renderer_;
+    bool drawing_ = false;       // drawn into the back buffer since the last present
+    bool keepEachFrame_ = true;  // the back buffer is lost at a swap: copy every frame
     D3DRMRENDERQUALITY quality_ = D3DRMRENDER_FLAT;
     BOOL dither_ = TRUE;
     DWORD shades_ = 32;

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/d3drm/device.h"
 #include "platform/d3drm/frame.h"
 #include "platform/d3drm/light.h"
 #include "platform/d3drm/material.h"
@@ -68,6 +69,11 @@ GLuint Compile(GLenum stage, const std::string& source) {
     return shader;
 }
 
+// Writes a quad's two triangles into vbo: the corners' positions, normals unused, texture
+// coordinates from the top left corner.
+void UploadQuad(GLuint vao, GLuint vbo, const glm::vec3 corners[4]);
+void UploadVertices(GLuint vao, GLuint vbo, const std::vector<GpuVertex>& vertices);
+
 void EvictCallback(IDirect3DRMObject* object, void* renderer) { static_cast<Renderer*>(renderer)->Forget(object); }
 
 // The triangles of a face fan, each corner with its own and its face's normal.
@@ -120,11 +126,9 @@ int LightCapacity() {
 
 }  // namespace
 
-static GLuint Link(const char* defines, int maxLights) {
-    const std::string header =
-        std::string("#version 330 core\n") + defines + "#define MAX_LIGHTS " + std::to_string(maxLights) + "\n";
-    const GLuint vs = Compile(GL_VERTEX_SHADER, header + kLightingGlsl + kVertexGlsl);
-    const GLuint fs = Compile(GL_FRAGMENT_SHADER, header + kLightingGlsl + kFragmentGlsl);
+static GLuint Link(const std::string& vertexSource, const std::string& fragmentSource) {
+    const GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource);
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragmentSource);
     GLuint program = 0;
     if (vs && fs) {
         program = glCreateProgram();
@@ -166,10 +170,17 @@ struct Renderer::FrameState {
 
 Renderer::Renderer() : frameState_(std::make_unique<FrameState>()) {
     maxLights_ = LightCapacity();
-    programs_[kUnlit] = Link("#define UNLIT 1\n#define PHONG 0\n", maxLights_);
-    programs_[kVertexLit] = Link("#define UNLIT 0\n#define PHONG 0\n", maxLights_);
-    programs_[kPhong] = Link("#define UNLIT 0\n#define PHONG 1\n", maxLights_);
-    for (int p = 0; p < 3; ++p)
+    const std::string version = "#version 330 core\n";
+    const std::string lights = "#define MAX_LIGHTS " + std::to_string(maxLights_) + "\n";
+    auto scene = [&](const char* defines) {
+        const std::string header = version + defines + lights + kLightingGlsl;
+        return Link(header + kVertexGlsl, header + kFragmentGlsl);
+    };
+    programs_[kUnlit] = scene("#define UNLIT 1\n#define PHONG 0\n");
+    programs_[kVertexLit] = scene("#define UNLIT 0\n#define PHONG 0\n");
+    programs_[kPhong] = scene("#define UNLIT 0\n#define PHONG 1\n");
+    programs_[kPicture] = Link(version + kPictureVertexGlsl, version + kPictureFragmentGlsl);
+    for (int p = 0; p < kProgramCount; ++p)
         for (int u = 0; u < kUniformCount; ++u)
             uniforms_[p][u] = programs_[p] ? glGetUniformLocation(programs_[p], kUniformNames[u]) : -1;
 
@@ -180,9 +191,15 @@ Renderer::Renderer() : frameState_(std::make_unique<FrameState>()) {
                  GL_DYNAMIC_DRAW);
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
 
-    // A unit quad for decals and the background, two triangles of GpuVertex.
+    // A quad for decals, two triangles of GpuVertex rewritten for each decal.
     glGenVertexArrays(1, &quadVao_);
     glGenBuffers(1, &quadVbo_);
+    // The background's quad covers the viewport in clip space and never changes.
+    glGenVertexArrays(1, &backgroundVao_);
+    glGenBuffers(1, &backgroundVbo_);
+    const glm::vec3 corners[4] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
+    UploadQuad(backgroundVao_, backgroundVbo_, corners);
+    glBindVertexArray(0);
 }
 
 void Renderer::Untrack() {
@@ -211,6 +228,8 @@ Renderer::~Renderer() {
     DeleteForgotten();
     glDeleteBuffers(1, &quadVbo_);
     glDeleteVertexArrays(1, &quadVao_);
+    glDeleteBuffers(1, &backgroundVbo_);
+    glDeleteVertexArrays(1, &backgroundVao_);
     glDeleteBuffers(1, &lightBuffer_);
     for (unsigned program : programs_)
         if (program) glDeleteProgram(program);
@@ -259,7 +278,9 @@ void Renderer::DeleteForgotten() {
 
 void Renderer::Track(IDirect3DRMObject* object) { object->AddDestroyCallback(EvictCallback, this); }
 
-static void UploadVertices(GLuint vao, GLuint vbo, const std::vector<GpuVertex>& vertices) {
+namespace {
+
+void UploadVertices(GLuint vao, GLuint vbo, const std::vector<GpuVertex>& vertices) {
     glBindVertexArray(vao);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)), vertices.data(),
@@ -274,6 +295,8 @@ static void UploadVertices(GLuint vao, GLuint vbo, const std::vector<GpuVertex>&
     glEnableVertexAttribArray(3);
     glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(GpuVertex, uv)));
 }
+
+}  // namespace
 
 Renderer::GpuVisual* Renderer::Upload(IDirect3DRMVisual* visual) {
     Ref<IDirect3DRMMeshBuilder3> builder;
@@ -426,8 +449,9 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     f.fogColor = glm::vec3(D3DRMColorGetRed(fogColor), D3DRMColorGetGreen(fogColor), D3DRMColorGetBlue(fogColor));
     f.fogParams = glm::vec3(start, end, density);
 
-    const GLint deviceHeight = static_cast<GLint>(viewport.DeviceObject()->GetHeight());
-    glViewport(static_cast<GLint>(viewport.X()), deviceHeight - static_cast<GLint>(viewport.Y() + viewport.GetHeight()),
+    const Device& device = *Device::From(viewport.DeviceObject());
+    glViewport(static_cast<GLint>(viewport.X()),
+               device.GlRow(static_cast<int>(viewport.Y()), static_cast<int>(viewport.GetHeight())),
                static_cast<GLsizei>(viewport.GetWidth()), static_cast<GLsizei>(viewport.GetHeight()));
 
     if (Texture* image = root.BackgroundImage() ? Texture::From(root.BackgroundImage()) : nullptr) DrawBackground(*image);
@@ -522,18 +546,18 @@ void Renderer::DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDER
     }
 }
 
-// The quad's corners: position, normals unused, texture coordinates.
-static void UploadQuad(GLuint vao, GLuint vbo, const glm::vec3 corners[4]) {
+namespace {
+
+void UploadQuad(GLuint vao, GLuint vbo, const glm::vec3 corners[4]) {
     const glm::vec3 n(0, 0, -1);
     const std::vector<GpuVertex> quad = {
         {corners[0], n, n, {0, 0}}, {corners[1], n, n, {1, 0}}, {corners[2], n, n, {1, 1}},
         {corners[0], n, n, {0, 0}}, {corners[2], n, n, {1, 1}}, {corners[3], n, n, {0, 1}},
     };
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quad.size() * sizeof(GpuVertex)), quad.data(), GL_STREAM_DRAW);
     UploadVertices(vao, vbo, quad);
 }
+
+}  // namespace
 
 void Renderer::DrawDecal(Texture& texture, const glm::mat4& world, const glm::mat4& view) {
     // A picture facing the camera, hanging right and down from the frame's origin (less the
@@ -566,17 +590,13 @@ void Renderer::DrawDecal(Texture& texture, const glm::mat4& world, const glm::ma
 }
 
 void Renderer::DrawBackground(Texture& image) {
-    // Stretched over the whole viewport, behind everything.
-    const glm::vec3 corners[4] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
-    UploadQuad(quadVao_, quadVbo_, corners);
-    Use(kUnlit);
-    glUniform1i(uniform_[kScreenQuad], 1);
-    glUniform1i(uniform_[kFogMode], -1);
+    // Stretched over the whole viewport, behind everything; the depth buffer is untouched.
+    Use(kPicture);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
-    BindTexture(&image);
-    glUniform1i(uniform_[kColorKey], 0);
+    glActiveTexture(GL_TEXTURE0);
+    Upload(&image);
+    glUniform1i(uniform_[kTexture], 0);
+    glBindVertexArray(backgroundVao_);
     glDrawArrays(GL_TRIANGLES, 0, 6);
-    glUniform1i(uniform_[kScreenQuad], 0);
-    glUniform1i(uniform_[kFogMode], frameState_->fogMode);
 }

@@ -23,7 +23,7 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    bool Valid() const { return programs_[0] && programs_[1] && programs_[2]; }
+    bool Valid() const { return programs_[0] && programs_[1] && programs_[2] && programs_[3]; }
     // Draws into the bound target; `quality` etc. are the device's render state.
     void Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither, D3DRMTEXTUREQUALITY filter);
 
@@ -58,22 +58,24 @@ private:
     void DeleteForgotten();
 
     void Untrack();
-    enum Program { kUnlit, kVertexLit, kPhong };
+    enum Program { kUnlit, kVertexLit, kPhong, kPicture, kProgramCount };
     void Use(Program program);   // makes it current and gives it this frame's uniforms
 
     bool abandoned_ = false;
-    unsigned programs_[3] = {};
+    unsigned programs_[kProgramCount] = {};
     unsigned program_ = 0;        // the current one
-    int uniforms_[3][kUniformCount] = {};   // each program's uniform locations
+    int uniforms_[kProgramCount][kUniformCount] = {};   // each program's uniform locations
     const int* uniform_ = uniforms_[0];     // the current program's
     int maxLights_ = 0;                     // capacity of the "Lights" block
     unsigned lightBuffer_ = 0;              // its uniform buffer
-    unsigned frameUniforms_[3] = {};   // which frame each program last got its uniforms for
+    unsigned frameUniforms_[kProgramCount] = {};   // which frame each program last got its uniforms for
     unsigned frame_ = 0;
     struct FrameState;
     std::unique_ptr<FrameState> frameState_;
     unsigned quadVao_ = 0;
     unsigned quadVbo_ = 0;
+    unsigned backgroundVao_ = 0;   // the background's quad, uploaded once
+    unsigned backgroundVbo_ = 0;
     std::unordered_map<IDirect3DRMObject*, std::unique_ptr<GpuVisual>> visuals_;
     std::unordered_map<IDirect3DRMObject*, std::unique_ptr<GpuTexture>> textures_;
     std::vector<unsigned> deadBuffers_;    // GL names of forgotten objects, deleted at the next draw

@@ -1,8 +1,9 @@
-// Internal to platform/d3drm: the renderer's GLSL, compiled three times: UNLIT for the
-// background and decals, PHONG for per-pixel lighting, and neither for flat and Gouraud
-// shading lit per vertex. A software rasteriser pays for every instruction of a fragment
-// shader on every pixel, so each program carries only the lighting it uses. Uniforms select
-// texturing, colour keys, fog and dithering.
+// Internal to platform/d3drm: the renderer's GLSL, compiled three times: UNLIT for decals,
+// PHONG for per-pixel lighting, and neither for flat and Gouraud shading lit per vertex.
+// A software rasteriser pays for every instruction of a fragment shader on every pixel, so
+// each program carries only the lighting it uses. Uniforms select texturing, colour keys,
+// fog and dithering. The background picture, which covers every pixel, has a program of its
+// own that only samples it (kPictureVertexGlsl, kPictureFragmentGlsl).
 #pragma once
 
 // The scene's lights live in the uniform block "Lights", kLightVec4s vec4s per light; the
@@ -160,4 +161,24 @@ void main() {
     if (uDither) color += (Bayer(ivec2(gl_FragCoord.xy)) - 0.5) / 255.0;
     fragColor = vec4(clamp(color, 0.0, 1.0), 1.0);
 }
+)";
+
+// The background picture stretched over the viewport: positions are in clip space already.
+// A picture is shown as it is, neither lit, fogged nor dithered; this is the cheapest pass a
+// textured pixel can take.
+constexpr const char* kPictureVertexGlsl = R"(
+layout(location = 0) in vec3 aPosition;
+layout(location = 3) in vec2 aUv;
+out vec2 vUv;
+void main() {
+    vUv = aUv;
+    gl_Position = vec4(aPosition.xy, 1.0, 1.0);
+}
+)";
+
+constexpr const char* kPictureFragmentGlsl = R"(
+in vec2 vUv;
+uniform sampler2D uTexture;
+out vec4 fragColor;
+void main() { fragColor = vec4(texture(uTexture, vUv).rgb, 1.0); }
 )";

@@ -32,9 +32,15 @@ HRESULT Viewport::Clear(DWORD flags) {
         glClearDepth(1.0);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(static_cast<GLint>(x_), static_cast<GLint>(device->GetHeight() - y_ - height_), static_cast<GLsizei>(width_),
-              static_cast<GLsizei>(height_));
+    // A viewport over the whole device clears the whole window framebuffer: a clear limited by
+    // a scissor is drawn as a full-window pass by software rasterisers, a whole one is a fill.
+    // The menu bar and what lies outside the device are drawn over at the present.
+    const bool whole = x_ == 0 && y_ == 0 && width_ >= device->GetWidth() && height_ >= device->GetHeight();
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(static_cast<GLint>(x_), device->GlRow(static_cast<int>(y_), static_cast<int>(height_)),
+                  static_cast<GLsizei>(width_), static_cast<GLsizei>(height_));
+    }
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);
     return D3DRM_OK;

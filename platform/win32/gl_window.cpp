@@ -8,6 +8,7 @@
 //   PLATFORM_NO_PACING=1         presents as fast as possible (benchmarks)
 // and the values a program reports (PLATFORM_DIAG_VALUES, diagnostics.cpp).
 #include <SDL.h>
+#include <epoxy/gl.h>
 #include <imgui.h>
 #include <imgui_impl_opengl3.h>
 #include <imgui_impl_sdl.h>
@@ -153,10 +154,25 @@ static void Pace() {
     }
 }
 
-void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
+// A frame the renderer drew in place and only there stays in the back buffer after the swap
+// (the renderer tells where that holds). It is copied into the client image texture the
+// first time the window must show it again (a modal box's first frame, a repaint), before
+// anything is drawn over it: one copy then instead of one at every present.
+static void KeepClientImage(HWND w) {
+    if (!w->clientImageInBack) return;
+    w->clientImageInBack = false;
+    if (!w->clientImage) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, w->clientImage);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, w->clientImageBottom, w->clientImageWidth, w->clientImageHeight);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool clientDrawn) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
     if (!modal) modal = w->modalDraw;   // a box that runs stays on top
     SDL_GL_MakeCurrent(w->sdl, w->gl);
+    if (!clientDrawn) KeepClientImage(w);
     ImGui::SetCurrentContext(w->imgui);
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(w->sdl, &width, &height);
@@ -167,8 +183,18 @@ void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace) {
     ImGui::NewFrame();
     const float bar = w->menu ? static_cast<float>(MenuBarHeight()) : 0.0f;
     ImDrawList* background = ImGui::GetBackgroundDrawList();
-    background->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)), IM_COL32(0, 0, 0, 255));
-    if (w->clientImage) {
+    if (clientDrawn) {
+        // Only what the image leaves of the client area is blacked out: to its right and
+        // below it, while a new window size waits for a device of that size.
+        const float right = static_cast<float>(w->clientImageWidth), bottom = bar + static_cast<float>(w->clientImageHeight);
+        const float fullWidth = static_cast<float>(width), fullHeight = static_cast<float>(height);
+        if (right < fullWidth) background->AddRectFilled(ImVec2(right, bar), ImVec2(fullWidth, fullHeight), IM_COL32(0, 0, 0, 255));
+        if (bottom < fullHeight) background->AddRectFilled(ImVec2(0, bottom), ImVec2(right, fullHeight), IM_COL32(0, 0, 0, 255));
+    } else {
+        background->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)),
+                                  IM_COL32(0, 0, 0, 255));
+    }
+    if (w->clientImage && !clientDrawn) {
         // The image's first row is its bottom row.
         background->AddImage(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(w->clientImage)), ImVec2(0, bar),
                              ImVec2(static_cast<float>(w->clientImageWidth), bar + static_cast<float>(w->clientImageHeight)),
@@ -210,7 +236,15 @@ bool ContextIsCore(HWND hwnd) {
     return w && w->gl && w->glCore;
 }
 
-void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
+int ClientImageBottom(HWND hwnd, int height) {
+    HWND w = LiveWindow(hwnd);
+    if (!w || !w->sdl) return 0;
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(w->sdl, &drawableWidth, &drawableHeight);
+    return drawableHeight - (w->menu ? MenuBarHeight() : 0) - height;
+}
+
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, ClientImage where) {
     Win32State& s = W32();
     HWND w = LiveWindow(hwnd);
     if (!w) return;
@@ -218,7 +252,10 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height) {
     w->clientImage = texture;
     w->clientImageWidth = width;
     w->clientImageHeight = height;
-    DrawWindowFrame(w, nullptr, true);
+    w->clientImageBottom = ClientImageBottom(w, height);
+    w->clientImageInBack = false;
+    DrawWindowFrame(w, nullptr, true, where != ClientImage::Texture);
+    w->clientImageInBack = where == ClientImage::InPlaceOnly;
     PrintChangedDiagnosticValues();
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;

@@ -80,6 +80,10 @@ struct HWND__ {
     unsigned clientImage = 0;          // last client image handed over by the renderer
     int clientImageWidth = 0;
     int clientImageHeight = 0;
+    // The last client image was drawn in place and presented: the back buffer still holds
+    // it, its bottom row at clientImageBottom, and the clientImage texture does not yet.
+    bool clientImageInBack = false;
+    int clientImageBottom = 0;
     struct HDC__ dc;
     // The modal box drawn over the window while one runs (a repaint shows it too).
     const std::function<void()>* modalDraw = nullptr;
@@ -136,8 +140,9 @@ void TranslateEvent(const SDL_Event& event, bool forModal);
 void QueueWindowEvent(HWND hwnd, Uint8 kind);    // as if the window system reported it
 int MenuBarHeight();
 // Draws the client image, the menu bar and `modal` on top, and swaps; `pace` holds the
-// swaps to the display's rate where vertical sync is refused.
-void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace);
+// swaps to the display's rate where vertical sync is refused. `clientDrawn`: the client
+// image is in the back buffer already (ClientImageBottom) and is not drawn again.
+void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace, bool clientDrawn = false);
 bool CreateGlWindow(HWND hwnd, bool visible);
 void DestroyGlWindow(HWND hwnd);
 void DrawMenuBarItems(HWND hwnd);

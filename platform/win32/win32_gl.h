@@ -23,10 +23,25 @@ bool MakeCurrent(HWND hwnd);
 int ContextVersion(HWND hwnd);
 bool ContextIsCore(HWND hwnd);
 
+// The row of the window's framebuffer (counted from its bottom) where a client image of
+// `height` rows drawn straight into the back buffer starts, its top row just under the
+// menu bar. 0 without a window.
+int ClientImageBottom(HWND hwnd, int height);
+
+// Where the client image handed to PresentClientImage is.
+enum class ClientImage {
+    Texture,       // in the texture only: the window draws it under the menu bar
+    InPlace,       // drawn into the back buffer where ClientImageBottom says, and in the texture
+    InPlaceOnly,   // drawn into the back buffer only, which keeps it across the swap: the window
+                   // copies it into the texture when it must show it again (a modal box, a repaint)
+};
+
 // Hands the window the finished client image (a GL texture of the client size, bottom row
-// first) and presents it under the menu bar. The window keeps the texture id and shows it
-// again while a modal box runs. The default framebuffer must be bound when it is called. Counts the frame; paces presents where vertical sync is refused.
-void PresentClientImage(HWND hwnd, unsigned texture, int width, int height);
+// first) and presents it under the menu bar: drawn there, or already in place (`where`).
+// The window keeps the texture id and shows it again while a modal box runs. The default
+// framebuffer must be bound when it is called. Counts the frame; paces presents where
+// vertical sync is refused.
+void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, ClientImage where = ClientImage::Texture);
 
 // Shows the last client image again (after an expose).
 void Repaint(HWND hwnd);

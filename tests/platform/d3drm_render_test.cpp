@@ -265,3 +265,29 @@ TEST_F(Render, MaterialModesTakeTheColourFromMeshFrameOrParent) {
     c = Draw();
     EXPECT_EQ(c.b, 255);   // the child's own colour, white
 }
+
+// Frames are drawn straight into the window; the window must still show the last one again
+// when nothing new was drawn: after an expose, and at a present with no frame drawn since.
+TEST_F(Render, APresentedFrameIsShownAgainByARepaintAndAnEmptyPresent) {
+    auto square = Square(2, 0);
+    square->SetColorRGB(1, 1, 1);
+    Holding(square.get());
+    AddLight(D3DRMLIGHT_AMBIENT, 1, 0.5f, 0);
+    device->SetDither(FALSE);
+    const Rgb drawn = Draw();
+    ASSERT_EQ(drawn.r, 255);
+    ASSERT_EQ(device->Update(), D3DRM_OK);
+    auto near = [&](const Rgb& c) { return std::abs(c.r - drawn.r) <= 2 && std::abs(c.g - drawn.g) <= 2 && std::abs(c.b - drawn.b) <= 2; };
+    const Rgb corner = Pixel(2, 2);   // the background around the square
+    EXPECT_EQ(corner.b, 102);
+
+    Ref<IDirect3DRMWinDevice> win;
+    ASSERT_EQ(device->QueryInterface(IID_IDirect3DRMWinDevice, reinterpret_cast<void**>(win.put())), S_OK);
+    ASSERT_EQ(win->HandlePaint(nullptr), D3DRM_OK);
+    EXPECT_TRUE(near(Pixel(kSize / 2, kSize / 2)));
+    EXPECT_EQ(Pixel(2, 2).b, 102);
+    ASSERT_EQ(device->Update(), D3DRM_OK);   // nothing drawn since the last present
+    EXPECT_TRUE(near(Pixel(kSize / 2, kSize / 2)));
+    ASSERT_EQ(device->Update(), D3DRM_OK);
+    EXPECT_TRUE(near(Pixel(kSize / 2, kSize / 2)));
+}
