@@ -29,7 +29,8 @@ struct Tune {
 
     double Seconds(std::uint32_t tick) const { return double(tick) * tempo / 1e6 / division; }
 
-    explicit Tune(const std::vector<std::uint8_t>& bytes) {
+    explicit Tune(const std::vector<std::uint8_t>& bytes) { Read(bytes); }
+    void Read(const std::vector<std::uint8_t>& bytes) {
         std::size_t at = 0;
         auto word = [&](int size) {
             std::uint32_t value = 0;
@@ -83,7 +84,7 @@ struct Tune {
                     ++held[{channel, key}];
                     notes.push_back({tick, channel, key});
                 } else if (kind == 0x80 || kind == 0x90) {
-                    EXPECT_GT(held[{channel, key}]--, 0) << "note off without note on";
+                    EXPECT_GT((held[{channel, key}]--), 0) << "note off without note on";
                 }
             }
             EXPECT_TRUE(ended && at == end) << "track " << tracks << " does not end with End of Track";
