@@ -49,6 +49,7 @@ TEST_F(Drivers, TheChoiceFollowsKindThenColourModel) {
         BYTE hardware, mono;
     } cases[] = {
         {{Device("soft mono", false, D3DCOLOR_MONO), Device("hard rgb", true, D3DCOLOR_RGB)}, 2, 1, 1, 0},
+        {{Device("hard rgb", true, D3DCOLOR_RGB), Device("soft mono", false, D3DCOLOR_MONO)}, 2, 0, 1, 0},
         {{Device("hard rgb", true, D3DCOLOR_RGB), Device("hard mono", true, D3DCOLOR_MONO),
           Device("hard mono 2", true, D3DCOLOR_MONO), Device("soft mono", false, D3DCOLOR_MONO)}, 4, 1, 1, 1},
         {{Device("16 only", true, D3DCOLOR_RGB, DDBD_16), Device(longName.c_str(), false, D3DCOLOR_RGB, DDBD_32)}, 1, 0, 0, 0},
