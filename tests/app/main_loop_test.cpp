@@ -111,13 +111,6 @@ TEST_F(MainLoop, NoFramesWhileMinimised) {
     EXPECT_EQ(appState->minimized, 0);
 }
 
-TEST_F(MainLoop, RenderFramePresentsOneFrameEachCall) {
-    const auto before = win32test::PresentedFrames();
-    RenderFrame(true);
-    RenderFrame(false);
-    EXPECT_EQ(win32test::PresentedFrames(), before + 2);
-}
-
 TEST_F(MainLoop, LampColoursArePrintedWithThePresentThatFirstShowsThem) {
     setenv("PLATFORM_DIAG_VALUES", "1", 1);
     ::testing::internal::CaptureStderr();

@@ -38,24 +38,35 @@ TEST_F(StartUp, TheMainSceneIsSeenThroughACameraAtItsStart) {
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 }
 
-TEST_F(StartUp, AMissingStringIsReportedAndTheBufferKept) {
+// The start-up's reports: their texts, captions, icons and owners.
+TEST_F(StartUp, FailuresAreReportedInTheirOwnWords) {
     char buffer[256] = "kept";
-    LoadResString(buffer, instance, 9999);
+    LoadResString(buffer, instance, 9999);   // a missing string keeps the buffer
     EXPECT_STREQ(buffer, "kept");
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    const auto& box = win32test::RecordedMessageBoxes()[0];
-    EXPECT_EQ(box.text, "Load String failed");
-    EXPECT_EQ(box.caption, "Virelux Report");
-    EXPECT_EQ(box.type, MB_OK);
-    EXPECT_EQ(box.owner, nullptr);
-}
-
-TEST_F(StartUp, AFailedClassRegistrationIsReportedAndStartUpGoesOn) {
     WinClassDef again(instance);
-    again.Register();   // the class exists already
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "RegisterClassEx failed");
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Report");
+    again.Register();   // the class exists already; start-up goes on
+    ReportError("Something went wrong.");
+    const auto& boxes = win32test::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    const struct {
+        const char* text;
+        UINT type;
+    } expected[] = {{"Load String failed", MB_OK}, {"RegisterClassEx failed", MB_OK}, {"Something went wrong.", MB_ICONHAND}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(boxes[i].text, expected[i].text);
+        EXPECT_EQ(boxes[i].caption, "Virelux Report");
+        EXPECT_EQ(boxes[i].type, expected[i].type) << expected[i].text;
+        EXPECT_EQ(boxes[i].owner, nullptr);
+    }
+
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    try {
+        OnOutOfMemory();
+        FAIL() << "no exception";
+    } catch (const WinException& e) {
+        EXPECT_EQ(e.errorCode, ERROR_NOT_ENOUGH_MEMORY);
+        EXPECT_STREQ(e.message, "Memory Problem!");
+    }
 }
 
 TEST_F(StartUp, ASecondCopyBringsTheFirstBackAndMakesNoWindow) {
@@ -68,26 +79,6 @@ TEST_F(StartUp, ASecondCopyBringsTheFirstBackAndMakesNoWindow) {
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(appState->minimized, 0);
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
-}
-
-TEST_F(StartUp, ReportErrorUsesTheStopIconAndNoOwner) {
-    ReportError("Something went wrong.");
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    const auto& box = win32test::RecordedMessageBoxes()[0];
-    EXPECT_EQ(box.type, MB_ICONHAND);
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.caption, "Virelux Report");
-}
-
-TEST_F(StartUp, OutOfMemoryThrowsTheMemoryProblem) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    try {
-        OnOutOfMemory();
-        FAIL() << "no exception";
-    } catch (const WinException& e) {
-        EXPECT_EQ(e.errorCode, ERROR_NOT_ENOUGH_MEMORY);
-        EXPECT_STREQ(e.message, "Memory Problem!");
-    }
 }
 
 // The whole of WinMain, from nothing to the end of the loop.

@@ -3,27 +3,21 @@
 
 using Loading = EmptyScene;
 
-TEST_F(Loading, AFrameModelIsFittedToEightUnitsAndStretchedByTheScale) {
-    SetPlacement(0, 0, 0, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
-    ASSERT_TRUE(LoadFrameObject("xda\\bas\\cube.x"));
-    D3DRMBOX box = SceneBox();
-    EXPECT_NEAR(box.max.y - box.min.y, 8.0f, 1e-3f);
-    EXPECT_NEAR(box.max.x - box.min.x, 8.0f, 1e-3f);
-
-    TearDownScene();
-    ASSERT_TRUE(CreateScene(window, ""));
-    SetPlacement(0, 0, 0, 0, 0, 0, 2, 1, 1, 0, 1, 0, 0);
-    ASSERT_TRUE(LoadFrameObject("xda\\bas\\cube.x"));
-    box = SceneBox();
-    EXPECT_NEAR(box.max.x - box.min.x, 16.0f, 1e-3f);
-    EXPECT_NEAR(box.max.y - box.min.y, 8.0f, 1e-3f);
-}
-
-TEST_F(Loading, AScaleWithAZeroKeepsTheFilesSize) {
-    SetPlacement(0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 0, 0);
-    ASSERT_TRUE(LoadFrameObject("xda\\bas\\cube.x"));
-    const D3DRMBOX box = SceneBox();
-    EXPECT_NEAR(box.max.x - box.min.x, 2.0f, 1e-4f);   // the cube file is 2 units wide
+// A frame model is fitted to eight units and stretched by the scale; a scale with a zero
+// keeps the file's size (the cube file is 2 units wide).
+TEST_F(Loading, AFrameModelIsFittedToEightUnitsUnlessTheScaleHasAZero) {
+    const struct {
+        float scaleX, width, height;
+    } cases[] = {{1, 8, 8}, {2, 16, 8}, {0, 2, 2}};
+    for (const auto& c : cases) {
+        TearDownScene();
+        ASSERT_TRUE(CreateScene(window, ""));
+        SetPlacement(0, 0, 0, 0, 0, 0, c.scaleX, 1, 1, 0, 1, 0, 0);
+        ASSERT_TRUE(LoadFrameObject("xda\\bas\\cube.x"));
+        const D3DRMBOX box = SceneBox();
+        EXPECT_NEAR(box.max.x - box.min.x, c.width, 1e-3f) << c.scaleX;
+        EXPECT_NEAR(box.max.y - box.min.y, c.height, 1e-3f) << c.scaleX;
+    }
 }
 
 TEST_F(Loading, ObjectsArePlacedAndSpunAndThePlacementIsResetAfterwards) {

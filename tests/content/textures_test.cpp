@@ -82,13 +82,3 @@ TEST_F(Surfaces, ADecalWithoutASizeIsZeroByZeroAtThePlacement) {
     EXPECT_FLOAT_EQ(p.y, 2.0f);
     EXPECT_EQ(placement.position.y, 2.0f);   // a decal leaves the placement as it was
 }
-
-TEST_F(Surfaces, TheColourMaterialRecordsWhatItMade) {
-    SetPlacement(20.0f, 0.5f, 0.2f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
-    Ref<IDirect3DRMMeshBuilder3> mb = Cube();
-    ASSERT_TRUE(ApplyColorMaterial(mb.get()));
-    EXPECT_FLOAT_EQ(defaultMaterial.power, 20.0f);
-    EXPECT_FLOAT_EQ(defaultMaterial.specular, 0.5f);
-    EXPECT_FLOAT_EQ(defaultMaterial.emissive, 0.2f);
-    EXPECT_FLOAT_EQ(defaultMaterial.ambient, placement.ambient);
-}

@@ -9,63 +9,49 @@
 namespace vlx_test {
 namespace {
 
-using E2eSingleInstance = StagedProgramTest;
+class E2eSingleInstance : public StagedProgramTest {
+protected:
+    // Iconifies the first copy's window, starts a second copy and checks that it ends with
+    // status 0 without a window of its own, having restored the first.
+    void SecondCopyRestores(XWindowId window, const std::map<std::string, std::string>& env) {
+        x_->Iconify(window);
+        ASSERT_TRUE(WaitUntil([&] { return x_->Iconified(window) && !x_->Viewable(window); }, kPatience))
+            << "the window manager did not iconify the window";
+        std::unique_ptr<Process> second = StartProgram(env);
+        size_t mostWindows = 0;   // watched while the second copy runs
+        WaitUntil(
+            [&] {
+                mostWindows = std::max(mostWindows, x_->FindWindows(kWindowTitle).size());
+                return !second->Running();
+            },
+            kPatience, std::chrono::milliseconds(5));
+        EXPECT_EQ(second->Wait({}), ExitStatus::Exited(0)) << second->Stderr();
+        EXPECT_EQ(mostWindows, 1u) << "the second copy opened a window";
+        EXPECT_TRUE(WaitUntil([&] { return !x_->Iconified(window) && x_->Viewable(window); }, kPatience))
+            << "the first copy's window stayed iconified";
+    }
+};
 
 TEST_F(E2eSingleInstance, SecondCopyRestoresIconifiedFirstAndEnds) {
     StartDisplay(XvfbServer::WindowManager::Openbox);
     std::unique_ptr<Process> first = StartProgram();
     XWindowId window = 0;
     ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*first, &window));
-    x_->Iconify(window);
-    ASSERT_TRUE(WaitUntil([&] { return x_->Iconified(window) && !x_->Viewable(window); }, kPatience))
-        << "the window manager did not iconify the window";
-
-    std::unique_ptr<Process> second = StartProgram();
-    // Watch the display while the second copy runs: it must not show a window of its own.
-    size_t mostWindows = 0;
-    WaitUntil(
-        [&] {
-            mostWindows = std::max(mostWindows, x_->FindWindows(kWindowTitle).size());
-            return !second->Running();
-        },
-        kPatience, std::chrono::milliseconds(5));
-    EXPECT_EQ(second->Wait({}), ExitStatus::Exited(0)) << second->Stderr();
-    EXPECT_EQ(mostWindows, 1u) << "the second copy opened a window";
-
-    EXPECT_TRUE(WaitUntil([&] { return !x_->Iconified(window) && x_->Viewable(window); }, kPatience))
-        << "the first copy's window stayed iconified";
+    ASSERT_NO_FATAL_FAILURE(SecondCopyRestores(window, {}));
     EXPECT_TRUE(first->Running()) << first->Wait({});
-
     x_->Close(window);
     EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
 }
 
 // The first copy finds no sound card and holds its box open inside window creation; it is
-// findable all that time, so a second copy brings it forward (restored) and ends.
+// findable all that time, so a second copy brings it forward (restored) and ends. The
+// window manager's close ends the box as cancelled and then the show, as a close does.
 TEST_F(E2eSingleInstance, CopyShowingTheNoSoundCardBoxIsFoundAndRestored) {
     StartDisplay(XvfbServer::WindowManager::Openbox, Sound::None);
     std::unique_ptr<Process> first = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
     XWindowId window = 0;
     ASSERT_NO_FATAL_FAILURE(WaitForBox(*first, "No Sound card install!", &window));
-    x_->Iconify(window);
-    ASSERT_TRUE(WaitUntil([&] { return x_->Iconified(window) && !x_->Viewable(window); }, kPatience))
-        << "the window manager did not iconify the window";
-
-    std::unique_ptr<Process> second = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
-    size_t mostWindows = 0;
-    WaitUntil(
-        [&] {
-            mostWindows = std::max(mostWindows, x_->FindWindows(kWindowTitle).size());
-            return !second->Running();
-        },
-        kPatience, std::chrono::milliseconds(5));
-    EXPECT_EQ(second->Wait({}), ExitStatus::Exited(0)) << second->Stderr();
-    EXPECT_EQ(mostWindows, 1u) << "the second copy opened a window";
-    EXPECT_TRUE(WaitUntil([&] { return !x_->Iconified(window) && x_->Viewable(window); }, kPatience))
-        << "the first copy's window stayed iconified";
-    EXPECT_EQ(x_->FindWindows(kWindowTitle).size(), 1u);
-
-    // The window manager's close ends the box as cancelled and then the show, as a close does.
+    ASSERT_NO_FATAL_FAILURE(SecondCopyRestores(window, {{"PLATFORM_DIAG_BOXES", "1"}}));
     x_->Close(window);
     EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
 }

@@ -13,26 +13,6 @@
 
 namespace vlx_test {
 
-std::string FirstMismatch(const Image& image, Area area, Rgb expected, int step) {
-    auto check = [&](int x, int y) -> std::string {
-        const Rgb seen = image.At(x, y);
-        if (Near(seen, expected, kColourTolerance)) return "";
-        std::ostringstream out;
-        out << "pixel (" << x << ", " << y << ") is " << ToString(seen) << ", not " << ToString(expected);
-        return out.str();
-    };
-    if (area.right > image.width || area.bottom > image.height || area.left >= area.right || area.top >= area.bottom)
-        return "area lies outside the " + std::to_string(image.width) + " x " + std::to_string(image.height) + " image";
-    for (int y = area.top;; y = std::min(y + step, area.bottom - 1)) {
-        for (int x = area.left;; x = std::min(x + step, area.right - 1)) {
-            if (std::string m = check(x, y); !m.empty()) return m;
-            if (x == area.right - 1) break;
-        }
-        if (y == area.bottom - 1) break;
-    }
-    return "";
-}
-
 namespace {
 
 // The main scene's background picture as RGB, rows from the top.
@@ -191,10 +171,6 @@ void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {
     ASSERT_TRUE(shown) << "the client area never showed the start-up scene: " << mismatch << "; the program "
                        << program.Wait({}) << ", stderr:\n" << program.Stderr();
 }
-
-}  // namespace vlx_test
-
-namespace vlx_test {
 
 void StagedProgramTest::WaitForBox(Process& program, const std::string& text, XWindowId* window) {
     const std::string line = "\": " + text;

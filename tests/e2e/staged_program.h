@@ -26,13 +26,6 @@ inline constexpr std::chrono::milliseconds kPatience(20000);   // for anything t
 struct Area {
     int left, top, right, bottom;   // right and bottom exclusive
 };
-// "" when every sampled pixel of `area` (a grid `step` apart, plus its last row and column)
-// is `expected`; otherwise the first pixel that is not, with its colour.
-std::string FirstMismatch(const Image& image, Area area, Rgb expected, int step = 10);
-
-inline constexpr int kColourTolerance = 2;   // per channel, for exact colours
-// The dark blue (0, 0, 0.4) of a scene without a picture.
-inline Rgb DarkBlue() { return {0, 0, 102}; }
 
 // What the client area shows once the first frame is up: the main scene, its background
 // picture bgr/bgnd.bmp stretched over the whole client area, with the logo and the lamps in

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/d3drm/d3drm_test.h"
 #include "platform/win32/win32_test.h"
@@ -37,19 +39,31 @@ protected:
 
 }  // namespace
 
-TEST_F(Drivers, HardwareComesBeforeSoftware) {
-    ASSERT_TRUE(Enumerate({Device("soft mono", false, D3DCOLOR_MONO), Device("hard rgb", true, D3DCOLOR_RGB)}));
-    EXPECT_EQ(driverCount, 2);
-    EXPECT_EQ(currentDriver, 1);
-    EXPECT_EQ(currentIsHardware, 1);
-    EXPECT_EQ(currentIsMono, 0);
-}
-
-TEST_F(Drivers, MonoComesBeforeRgbWithinAKind) {
-    ASSERT_TRUE(Enumerate({Device("hard rgb", true, D3DCOLOR_RGB), Device("hard mono", true, D3DCOLOR_MONO),
-                           Device("hard mono 2", true, D3DCOLOR_MONO), Device("soft mono", false, D3DCOLOR_MONO)}));
-    EXPECT_EQ(currentDriver, 1);   // the first mono one; ties keep the earlier driver
-    EXPECT_EQ(currentIsMono, 1);
+// Which driver is chosen: hardware before software, then the first mono one; only drivers
+// for the display's depth are kept, their names cut to the table.
+TEST_F(Drivers, TheChoiceFollowsKindThenColourModel) {
+    const std::string longName(80, 'x');
+    const struct {
+        std::vector<FakeDevice> devices;
+        int count, chosen;
+        BYTE hardware, mono;
+    } cases[] = {
+        {{Device("soft mono", false, D3DCOLOR_MONO), Device("hard rgb", true, D3DCOLOR_RGB)}, 2, 1, 1, 0},
+        {{Device("hard rgb", true, D3DCOLOR_RGB), Device("soft mono", false, D3DCOLOR_MONO)}, 2, 0, 1, 0},
+        {{Device("hard rgb", true, D3DCOLOR_RGB), Device("hard mono", true, D3DCOLOR_MONO),
+          Device("hard mono 2", true, D3DCOLOR_MONO), Device("soft mono", false, D3DCOLOR_MONO)}, 4, 1, 1, 1},
+        {{Device("16 only", true, D3DCOLOR_RGB, DDBD_16), Device(longName.c_str(), false, D3DCOLOR_RGB, DDBD_32)}, 1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        driverCount = 0;
+        ASSERT_TRUE(Enumerate(c.devices));
+        EXPECT_EQ(driverCount, c.count);
+        EXPECT_EQ(currentDriver, c.chosen);
+        EXPECT_EQ(currentIsHardware, c.hardware);
+        EXPECT_EQ(currentIsMono, c.mono);
+    }
+    EXPECT_EQ(std::strlen(driverNames[0]), 49u);
 }
 
 TEST_F(Drivers, AtMostFiveAreKeptAndListedAtTheEndOfTheMenu) {
@@ -63,44 +77,20 @@ TEST_F(Drivers, AtMostFiveAreKeptAndListedAtTheEndOfTheMenu) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(GetMenuItemID(functions, itemsBefore + i), static_cast<UINT>(80 + i));
 }
 
-TEST_F(Drivers, OnlyDriversForTheDisplayDepthAreKept) {
-    ASSERT_TRUE(Enumerate({Device("16 only", true, D3DCOLOR_RGB, DDBD_16), Device("32", false, D3DCOLOR_RGB, DDBD_32)}));
-    EXPECT_EQ(driverCount, 1);
-    EXPECT_STREQ(driverNames[0], "32");
-}
-
-TEST_F(Drivers, AFifteenBitDisplayFindsNone) {
+// No driver fits: a 15-bit display, or a driver that renders at no depth and says why.
+TEST_F(Drivers, NoFittingDriverIsReportedWithTheReasonsGiven) {
     displayBitDepth = 15;
     EXPECT_FALSE(Enumerate({Device("any", true, D3DCOLOR_RGB, 0xFFFF)}));
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text,
-              "Could not find a D3D driver which is compatible with this display depth");
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
-}
-
-// A driver that renders at no depth at all says why; the user reads it under the message.
-TEST_F(Drivers, UnusableDriverTellsWhyUnderTheNoDriverMessage) {
+    displayBitDepth = 32;
     FakeDevice old = Device("old", true, D3DCOLOR_RGB, 0);
     old.unusable = "OpenGL 3.3 is needed; this display offers OpenGL 3.0.";
     EXPECT_FALSE(Enumerate({old}));
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text,
-              "Could not find a D3D driver which is compatible with this display depth\n\n"
-              "OpenGL 3.3 is needed; this display offers OpenGL 3.0.");
-}
-
-TEST_F(Drivers, LongNamesAreCutToTheTable) {
-    const std::string longName(80, 'x');
-    ASSERT_TRUE(Enumerate({Device(longName.c_str(), true, D3DCOLOR_RGB)}));
-    EXPECT_EQ(std::strlen(driverNames[0]), 49u);
-}
-
-TEST(DepthFlags, FollowTheDisplayDepth) {
-    EXPECT_EQ(DepthToRenderFlags(16), DDBD_16);
-    EXPECT_EQ(DepthToRenderFlags(24), DDBD_24);
-    EXPECT_EQ(DepthToRenderFlags(32), DDBD_32);
-    EXPECT_EQ(DepthToRenderFlags(8), DDBD_8);
-    EXPECT_EQ(DepthToRenderFlags(15), 0u);
+    const auto& boxes = win32test::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    const std::string text = "Could not find a D3D driver which is compatible with this display depth";
+    EXPECT_EQ(boxes[0].text, text);
+    EXPECT_EQ(boxes[0].caption, "Virelux Message");
+    EXPECT_EQ(boxes[1].text, text + "\n\nOpenGL 3.3 is needed; this display offers OpenGL 3.0.");
 }
 
 // Choosing a driver from the menu of the running show.
@@ -120,6 +110,9 @@ TEST_F(DriverChoice, AnotherDriverRebuildsDeviceAndViewport) {
     ASSERT_EQ(driverCount, 2);
     ASSERT_EQ(currentDriver, 0);
     IDirect3DRMDevice3* before = appState->device.get();
+    win32test::ChooseMenuItem(window, 80);   // the current one: nothing happens
+    Settle();
+    EXPECT_EQ(appState->device.get(), before);
     win32test::ChooseMenuItem(window, 81);
     Settle();
     EXPECT_EQ(currentDriver, 1);
@@ -131,15 +124,10 @@ TEST_F(DriverChoice, AnotherDriverRebuildsDeviceAndViewport) {
     EXPECT_EQ(GetMenuState(functions, 80, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
-TEST_F(DriverChoice, TheCurrentDriverDoesNothing) {
-    IDirect3DRMDevice3* before = appState->device.get();
-    win32test::ChooseMenuItem(window, 80);
-    Settle();
-    EXPECT_EQ(appState->device.get(), before);
-}
-
-TEST_F(DriverChoice, AFailedRebuildIsReportedAndTheOldChoiceKept) {
-    ShowWindow(window, SW_MINIMIZE);   // no client area: no device can be made for it
+// A switch that cannot rebuild (no client area) is reported, keeps the old choice, and the
+// show goes on with the old device: a new scene and a resize build on it.
+TEST_F(DriverChoice, AFailedSwitchIsReportedAndTheShowGoesOnWithTheOldDevice) {
+    ShowWindow(window, SW_MINIMIZE);
     Settle();
     win32test::ChooseMenuItem(window, 81);
     Settle();
@@ -147,17 +135,9 @@ TEST_F(DriverChoice, AFailedRebuildIsReportedAndTheOldChoiceKept) {
     ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "A failure occurred while rebuilding the viewport.\n");
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
-}
-
-TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
-    ShowWindow(window, SW_MINIMIZE);
-    Settle();
-    win32test::ChooseMenuItem(window, 81);
-    Settle();
     ASSERT_TRUE(appState->device);
     ShowWindow(window, SW_RESTORE);
     Settle();
-    // A new scene and a resize both build on the device the failed switch left.
     win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
     Settle();
     ASSERT_TRUE(appState->viewport);
@@ -166,10 +146,9 @@ TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
     EXPECT_EQ(appState->quitRequested, 0);
     RECT client;
     GetClientRect(window, &client);
-    ASSERT_TRUE(appState->device);
     EXPECT_EQ(static_cast<LONG>(appState->device->GetWidth()), client.right);
     EXPECT_EQ(static_cast<LONG>(appState->viewport->GetHeight()), client.bottom);
-    EXPECT_EQ(win32test::RecordedMessageBoxes().size(), 1u);   // the failed switch's only
+    EXPECT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
 }
 
 // Rebuilding takes the fog switch from the scene and puts the shared fog range back on it.

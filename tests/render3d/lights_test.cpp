@@ -17,6 +17,12 @@ Ref<IDirect3DRMFrame3> LastChild() {
     return last;
 }
 
+int ChildCount() {
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    return static_cast<int>(children->GetSize());
+}
+
 int VisualCount(IDirect3DRMFrame3* frame) {
     DWORD count = 0;
     frame->GetVisuals(&count, nullptr);
@@ -68,37 +74,29 @@ TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModel) {
     EXPECT_FALSE(AddLight(6));
 }
 
-TEST_F(Lights, KindFiveOnlyRecoloursTheAmbientLamp) {
-    Ref<IDirect3DRMFrameArray> before;
-    appState->scene->GetChildren(before.put());
+// Kind 5 adds nothing and only recolours the ambient lamp; a scale with a zero keeps the
+// model's file size (here twice the half-scaled one).
+TEST_F(Lights, KindFiveRecoloursTheAmbientLampAndAZeroScaleKeepsTheFileSize) {
+    const int before = ChildCount();
     SetPlacement(0.5f, 0.5f, 0.5f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
     ASSERT_TRUE(AddLight(5));
-    Ref<IDirect3DRMFrameArray> after;
-    appState->scene->GetChildren(after.put());
-    EXPECT_EQ(after->GetSize(), before->GetSize());
+    EXPECT_EQ(ChildCount(), before);
     EXPECT_EQ(lampLights[3]->GetColor() & 0xFFFFFF, D3DRMCreateColorRGB(0.5f, 0.5f, 0.5f) & 0xFFFFFF);
-}
 
-TEST_F(Lights, AScaleOfZeroLeavesTheModelAtItsFileSize) {
-    SetPlacement(1, 1, 1, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 1, 0);
-    ASSERT_TRUE(AddLight(3));
-    SetPlacement(1, 1, 1, 0, 0, 0, 0.0f, 1.0f, 1.0f, 0, 0, 1, 0);
-    ASSERT_TRUE(AddLight(3));
-    Ref<IDirect3DRMFrameArray> children;
-    appState->scene->GetChildren(children.put());
-    D3DRMBOX half, whole;
-    for (DWORD i : {children->GetSize() - 2, children->GetSize() - 1}) {
-        Ref<IDirect3DRMFrame3> f;
-        children->GetElement(i, f.put());
+    D3DRMBOX boxes[2];
+    const float xScales[2] = {0.5f, 0.0f};
+    for (int i = 0; i < 2; ++i) {
+        SetPlacement(1, 1, 1, 0, 0, 0, xScales[i], i ? 1.0f : 0.5f, i ? 1.0f : 0.5f, 0, 0, 1, 0);
+        ASSERT_TRUE(AddLight(3));
         IUnknown* visual = nullptr;
         DWORD count = 1;
-        f->GetVisuals(&count, &visual);
+        LastChild()->GetVisuals(&count, &visual);
         Ref<IDirect3DRMMeshBuilder3> mb;
         visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(mb.put()));
         visual->Release();
-        mb->GetBox(i == children->GetSize() - 2 ? &half : &whole);
+        mb->GetBox(&boxes[i]);
     }
-    EXPECT_NEAR(whole.max.y - whole.min.y, 2.0f * (half.max.y - half.min.y), 1e-4f);
+    EXPECT_NEAR(boxes[1].max.y - boxes[1].min.y, 2.0f * (boxes[0].max.y - boxes[0].min.y), 1e-4f);
 }
 
 TEST_F(Lights, ASpinningLightTurnsAndAStillOneFacesItsAxis) {

@@ -25,24 +25,21 @@ TEST_F(Scenes, TheMainSceneHasItsPictureLampsSpotLightAndTurningLogo) {
     EXPECT_EQ(fogColor[0], 32);
     EXPECT_EQ(fogColor[2], 128);
     EXPECT_FLOAT_EQ(defaultMaterial.power, 80.0f);
-}
-
-TEST_F(Scenes, TheMainSceneAgainTakesTheNewFogColour) {
+    // The main scene again takes the new fog colour.
     TearDownScene();
     ASSERT_TRUE(CreateMainScene(window));
     EXPECT_EQ(appState->scene->GetSceneFogColor() & 0xFFFFFF, 0x204080u);
 }
 
-TEST_F(Scenes, AnEmptyOrOneCharacterBackgroundNameGivesDarkBlue) {
+// A name of under two characters means no picture: dark blue. A picture that cannot be
+// loaded is reported and leaves black.
+TEST_F(Scenes, TheBackgroundIsDarkBlueWithoutAPictureAndBlackWithAMissingOne) {
     for (const char* name : {"", "x"}) {
         TearDownScene();
         ASSERT_TRUE(CreateScene(window, name));
         EXPECT_EQ(appState->scene->GetSceneBackground(), D3DRMCreateColorRGB(0.0f, 0.0f, 0.4f)) << name;
     }
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
-}
-
-TEST_F(Scenes, AMissingPictureIsReportedAndLeavesBlack) {
     TearDownScene();
     ASSERT_TRUE(CreateScene(window, "bgr\\missing.bmp"));
     EXPECT_EQ(appState->scene->GetSceneBackground() & 0xFFFFFF, 0u);

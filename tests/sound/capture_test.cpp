@@ -41,26 +41,57 @@ std::vector<int> Color() {
 }
 const std::vector<int> kStartColor{5, 5, 5};
 
-// The ring buffers the recording thread names as it takes a buffer out of the driver
-// (Unprepare) and puts one back (AddBuffer).
+// Every ring buffer the wave input is handed (AddBuffer) and taken back from (Unprepare),
+// per opened device, from either thread; the recording thread's calls also in one list.
 class RingLog {
 public:
     void Install(const WAVEHDR* ring) {
-        winmmtest::SetCallObserver([this, ring](WaveInCall call, HWAVEIN, const WAVEHDR* header) {
-            if (std::this_thread::get_id() == windowThread_) return;
-            std::lock_guard lock(mutex_);
-            if (call == WaveInCall::Unprepare) taken_.push_back(static_cast<int>(header - ring));
-            if (call == WaveInCall::AddBuffer) requeued_.push_back(static_cast<int>(header - ring));
-            changed_.notify_all();
+        winmmtest::SetCallObserver([this, ring](WaveInCall call, HWAVEIN waveIn, const WAVEHDR* header) {
+            if (call != WaveInCall::Unprepare && call != WaveInCall::AddBuffer) return;
+            const int index = static_cast<int>(header - ring);
+            {
+                std::lock_guard lock(mutex_);
+                Device& device = devices_[waveIn];
+                (call == WaveInCall::Unprepare ? device.taken : device.added).push_back(index);
+                if (std::this_thread::get_id() != windowThread_)
+                    (call == WaveInCall::Unprepare ? taken_ : requeued_).push_back(index);
+                changed_.notify_all();
+            }
+            // The window's thread, woken by this, gets its chance to act in mid-pass.
+            std::this_thread::yield();
         });
     }
+    ~RingLog() { winmmtest::SetCallObserver(nullptr); }
 
     std::vector<int> Taken(std::size_t from = 0) { return Since(taken_, from); }
     std::vector<int> Requeued(std::size_t from = 0) { return Since(requeued_, from); }
     bool WaitForTaken(std::size_t n) { return WaitFor([&] { return taken_.size() >= n; }); }
     bool WaitForRequeued(std::size_t n) { return WaitFor([&] { return requeued_.size() >= n; }); }
+    std::size_t Devices() {
+        std::lock_guard lock(mutex_);
+        return devices_.size();
+    }
+    // "" when every device saw buffers added as 0, 1, …, 7, 0, … and taken in the same order;
+    // otherwise what the first device that did not saw.
+    std::string FirstOutOfOrder() {
+        std::lock_guard lock(mutex_);
+        for (const auto& [waveIn, device] : devices_)
+            for (const std::vector<int>* list : {&device.added, &device.taken})
+                for (std::size_t i = 0; i < list->size(); ++i)
+                    if ((*list)[i] != static_cast<int>(i % 8)) {
+                        std::string text = "added";
+                        for (int k : device.added) text += " " + std::to_string(k);
+                        text += "; taken";
+                        for (int k : device.taken) text += " " + std::to_string(k);
+                        return text;
+                    }
+        return "";
+    }
 
 private:
+    struct Device {
+        std::vector<int> added, taken;
+    };
     std::vector<int> Since(const std::vector<int>& list, std::size_t from) {
         std::lock_guard lock(mutex_);
         return std::vector<int>(list.begin() + static_cast<std::ptrdiff_t>(std::min(from, list.size())), list.end());
@@ -73,6 +104,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
+    std::map<HWAVEIN, Device> devices_;
     std::vector<int> taken_, requeued_;
     const std::thread::id windowThread_ = std::this_thread::get_id();
 };
@@ -125,7 +157,6 @@ protected:
             if (recording) capture->Stop();
             capture.reset();
         }
-        winmmtest::SetCallObserver(nullptr);
     }
 
     // One buffer's worth of samples; returns once the recording thread has taken the buffer
@@ -201,89 +232,29 @@ TEST_F(CaptureThreadTest, StopThenStartAgainRequeuesTheFirstSevenBuffers) {
     EXPECT_EQ(log.Requeued(requeued), (std::vector<int>{7, 0}));
 }
 
-// Every header the ring hands to one opened device, from either thread, in call order.
-class DeviceLog {
-public:
-    void Install(const WAVEHDR* ring) {
-        winmmtest::SetCallObserver([this, ring](WaveInCall call, HWAVEIN waveIn, const WAVEHDR* header) {
-            if (call != WaveInCall::Unprepare && call != WaveInCall::AddBuffer) return;
-            {
-                std::lock_guard lock(mutex_);
-                Device& device = devices_[waveIn];
-                (call == WaveInCall::Unprepare ? device.taken : device.added).push_back(static_cast<int>(header - ring));
-                if (call == WaveInCall::Unprepare) ++taken_;
-                changed_.notify_all();
-            }
-            // The window's thread, woken by this, gets its chance to act in mid-pass.
-            std::this_thread::yield();
-        });
-    }
-    // Buffers the recording thread has taken out of any device so far.
-    std::size_t Taken() {
-        std::lock_guard lock(mutex_);
-        return taken_;
-    }
-    bool WaitForTaken(std::size_t n) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [&] { return taken_ >= n; });
-    }
-    // "" when every device saw buffers added as 0, 1, …, 7, 0, … and taken in the same order;
-    // otherwise the first device that did not.
-    std::string FirstOutOfOrder() {
-        std::lock_guard lock(mutex_);
-        for (const auto& [waveIn, device] : devices_)
-            for (const std::vector<int>* list : {&device.added, &device.taken})
-                for (std::size_t i = 0; i < list->size(); ++i)
-                    if ((*list)[i] != static_cast<int>(i % 8)) return Describe(waveIn, device);
-        return "";
-    }
-    std::size_t Devices() {
-        std::lock_guard lock(mutex_);
-        return devices_.size();
-    }
-
-private:
-    struct Device {
-        std::vector<int> added, taken;
-    };
-    static std::string Describe(HWAVEIN waveIn, const Device& device) {
-        std::string text = "device " + std::to_string(reinterpret_cast<std::uintptr_t>(waveIn)) + " added";
-        for (int i : device.added) text += " " + std::to_string(i);
-        text += "; taken";
-        for (int i : device.taken) text += " " + std::to_string(i);
-        return text;
-    }
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::map<HWAVEIN, Device> devices_;
-    std::size_t taken_ = 0;
-};
-
 // Start follows Stop at once, again and again, the moment the recording thread begins to
 // take back the buffers the stop returned. Each opened device must see its ring queued in
 // order with no header queued twice, and the ring must go round as before once the restarts
 // are over. ThreadSanitizer watches the headers and samples for touches from two threads.
 TEST_F(CaptureThreadTest, RestartingWhileBuffersComeBackKeepsEachRingInOrder) {
-    DeviceLog devices;
-    devices.Install(capture->recorder->headers);
     constexpr int kRestarts = 300;
     for (int i = 0; i < kRestarts; ++i) {
         ASSERT_TRUE(capture->Start());
         winmmtest::Deliver(kSamples * (i % 8));   // a few buffers complete while recording
-        const std::size_t taken = devices.Taken();
+        const std::size_t taken = log.Taken().size();
         capture->Stop();   // the reset returns the rest
-        ASSERT_TRUE(devices.WaitForTaken(taken + 1)) << "restart " << i;
+        ASSERT_TRUE(log.WaitForTaken(taken + 1)) << "restart " << i;
     }
     ASSERT_TRUE(capture->Start());
     EXPECT_EQ(capture->recorder->nextBuffer.load(), 0);
-    log.Install(capture->recorder->headers);
+    const std::size_t before = log.Taken().size();
     for (int i = 0; i < 10; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
-    EXPECT_EQ(log.Taken(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
+    EXPECT_EQ(log.Taken(before), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
     capture->Stop();
 
     EndRecordingThread(*capture);
-    EXPECT_EQ(devices.Devices(), static_cast<std::size_t>(kRestarts + 1));
-    EXPECT_EQ(devices.FirstOutOfOrder(), "");
+    EXPECT_EQ(log.Devices(), static_cast<std::size_t>(kRestarts + 1));
+    EXPECT_EQ(log.FirstOutOfOrder(), "");
 }
 
 // ---- The Controller: the check at start-up and the capture commands -----------------------

@@ -91,66 +91,55 @@ protected:
     std::unique_ptr<vlx_test::PulseServer> server;
 };
 
-TEST_F(MidiDemo, AMissingTuneDoesNotPlay) {
+// Without a tune nothing plays; a stop without a play only clears the flag.
+TEST_F(MidiDemo, AMissingTuneDoesNotPlayAndAStopWithoutAPlayOnlyClearsTheFlag) {
     StartSound();
     EXPECT_FALSE(PlayMidi(box, kDemoTune));
     EXPECT_EQ(midiPlaying, 0);
     EXPECT_EQ(midiOpen.wDeviceID, 0u);
-}
-
-TEST_F(MidiDemo, PlaysTheDemoTuneUntilStopped) {
-    StartSound();
-    UseStagedInstallation();
-    ASSERT_TRUE(PlayMidi(box, kDemoTune));
-    EXPECT_EQ(midiPlaying, 1);
-    const MCIDEVICEID id = midiOpen.wDeviceID;
-    EXPECT_NE(id, 0u);
-    EXPECT_STREQ(midiOpen.lpstrDeviceType, "sequencer");
-    EXPECT_TRUE(DeviceOpen(id));
-
+    midiPlaying = 1;
     StopMidi();
     EXPECT_EQ(midiPlaying, 0);
-    EXPECT_FALSE(DeviceOpen(id));
-    // The box was the play's callback window: it hears that the tune will not end.
-    ASSERT_TRUE(WaitForNotices(1, 5s));
-    EXPECT_EQ(Notices()[0].hwnd, box);
-    EXPECT_EQ(Notices()[0].wParam, MCI_NOTIFY_ABORTED);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 }
 
-// Starting again restarts from the beginning on a new device; the old one is closed.
-TEST_F(MidiDemo, PlayingAgainReplacesTheDevice) {
+// Each play opens a new sequencer and closes the one before; a stop closes it and tells the
+// box (the play's callback window) that the tune will not end.
+TEST_F(MidiDemo, EachPlayReplacesTheDeviceAndAStopClosesIt) {
     StartSound();
     UseStagedInstallation();
     ASSERT_TRUE(PlayMidi(box, kDemoTune));
     const MCIDEVICEID first = midiOpen.wDeviceID;
+    EXPECT_NE(first, 0u);
+    EXPECT_STREQ(midiOpen.lpstrDeviceType, "sequencer");
+    ASSERT_TRUE(DeviceOpen(first));
+    StopMidi();
+    EXPECT_EQ(midiPlaying, 0);
+    EXPECT_FALSE(DeviceOpen(first));
+    ASSERT_TRUE(WaitForNotices(1, 5s));
+    EXPECT_EQ(Notices()[0].hwnd, box);
+    EXPECT_EQ(Notices()[0].wParam, MCI_NOTIFY_ABORTED);
+
+    ASSERT_TRUE(PlayMidi(box, kDemoTune));
+    const MCIDEVICEID second = midiOpen.wDeviceID;
     ASSERT_TRUE(PlayMidi(box, kDemoTune));
     EXPECT_EQ(midiPlaying, 1);
-    EXPECT_NE(midiOpen.wDeviceID, first);
-    EXPECT_FALSE(DeviceOpen(first));
-    EXPECT_TRUE(DeviceOpen(midiOpen.wDeviceID));
+    EXPECT_NE(midiOpen.wDeviceID, second);
+    EXPECT_FALSE(DeviceOpen(second));
     // The box's Start does the same, quietly.
-    const MCIDEVICEID again = midiOpen.wDeviceID;
+    const MCIDEVICEID third = midiOpen.wDeviceID;
     StartMidiDemo(box);
     EXPECT_EQ(midiPlaying, 1);
-    EXPECT_FALSE(DeviceOpen(again));
+    EXPECT_FALSE(DeviceOpen(third));
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 
     // A tune that cannot play after one that did: the old device is closed all the same.
-    const MCIDEVICEID second = midiOpen.wDeviceID;
+    const MCIDEVICEID fourth = midiOpen.wDeviceID;
     std::ofstream("words.mid") << "no tune in here";
     EXPECT_FALSE(PlayMidi(box, "words.mid"));
     EXPECT_EQ(midiPlaying, 0);
     EXPECT_EQ(midiOpen.wDeviceID, 0u);
-    EXPECT_FALSE(DeviceOpen(second));
-}
-
-TEST_F(MidiDemo, StoppingWithoutAPlayOnlyClearsTheFlag) {
-    midiPlaying = 1;
-    StopMidi();
-    EXPECT_EQ(midiPlaying, 0);
-    StopMidi();
-    EXPECT_EQ(midiPlaying, 0);
-    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+    EXPECT_FALSE(DeviceOpen(fourth));
 }
 
 TEST_F(MidiDemo, StartTellsTheUserWhenTheDemoCannotPlay) {

@@ -1,0 +1,116 @@
+// The main window's commands, chosen from the menu of a headless show: each id must reach
+// its own action.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "render3d/scene.h"
+#include "sound/midi.h"
+#include "tests/app/headless_show.h"
+#include "tests/support/wait.h"
+
+using MenuCommands = HeadlessShow;
+
+namespace {
+
+int SceneChildren() {
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    return static_cast<int>(children->GetSize());
+}
+
+// Visuals on the scene's own children: the lamp models, in a scene without loaded objects.
+int ChildVisuals() {
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    int visuals = 0;
+    for (DWORD i = 0; i < children->GetSize(); ++i) {
+        Ref<IDirect3DRMFrame3> frame;
+        children->GetElement(i, frame.put());
+        DWORD count = 0;
+        frame->GetVisuals(&count, nullptr);
+        visuals += static_cast<int>(count);
+    }
+    return visuals;
+}
+
+}  // namespace
+
+// The three scene commands: which scene each builds, and what every new scene resets.
+TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
+    Settle();
+    ASSERT_EQ(recording.load(), 1);   // the start-up's posted start of capture ran
+    const struct {
+        WORD command;
+        BYTE lampModels;
+        int children;   // camera, empty frame, four lamps; the main scene adds spot light and logo
+    } cases[] = {{IDM_SCENE_WITHOUT_LIGHTS, 0, 6}, {IDM_SCENE_WITH_LIGHTS, 1, 6}, {IDM_MAIN_SCENE, 1, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        danceActive = 1;
+        midiPlaying = 1;
+        win32test::ChooseMenuItem(window, c.command);
+        Settle();
+        EXPECT_EQ(SceneChildren(), c.children);
+        EXPECT_EQ(withLightObject, c.lampModels);
+        if (c.command != IDM_MAIN_SCENE) {
+            EXPECT_EQ(ChildVisuals(), c.lampModels ? 3 : 0);
+            EXPECT_EQ(danceActive, 0);
+            EXPECT_EQ(midiPlaying, 0) << "a new scene while recording stops the tune";
+        }
+    }
+    EXPECT_EQ(recording.load(), 1);
+    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
+}
+
+TEST_F(MenuCommands, CaptureCommandsAndCloseStopAndStartTheRecording) {
+    Settle();
+    ASSERT_EQ(recording.load(), 1);
+    win32test::ChooseMenuItem(window, IDM_STOP_CAPTURE);
+    Settle();
+    EXPECT_EQ(recording.load(), 0);
+    win32test::ChooseMenuItem(window, IDM_START_CAPTURE);
+    Settle();
+    EXPECT_EQ(recording.load(), 1);
+
+    // Close: the dance and the recording stop at once, and the close ends the loop.
+    danceActive = 1;
+    SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
+    EXPECT_EQ(danceActive, 0);
+    EXPECT_EQ(recording.load(), 0);
+    EXPECT_EQ(appState->quitRequested, 1);
+    EXPECT_TRUE(IsWindow(window));
+}
+
+// The two help commands hand their own page to the desktop's opener.
+TEST_F(MenuCommands, HelpCommandsOpenTheirOwnPage) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("vlx-ui-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "doc");
+    for (const char* page : {"e_minfo.htm", "helpk.htm"}) std::ofstream(folder / "doc" / page) << "<html></html>\n";
+    const std::filesystem::path opener = folder / "xdg-open", opened = folder / "opened";
+    std::ofstream(opener) << "#!/bin/sh\necho \"$1\" >> '" << opened.string() << "'\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (folder.string() + ":" + path).c_str(), 1);
+    fs::SetInstallationFolder(folder.string());
+
+    auto read = [&] {
+        std::ifstream in(opened);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string description = (folder / "doc" / "e_minfo.htm").string() + "\n";
+    win32test::ChooseMenuItem(window, IDM_DESCRIPTION);
+    Settle();
+    EXPECT_TRUE(vlx_test::WaitUntil([&] { return read() == description; }, std::chrono::seconds(10))) << read();
+    win32test::ChooseMenuItem(window, IDM_HELP_KEYBOARD);
+    Settle();
+    const std::string both = description + (folder / "doc" / "helpk.htm").string() + "\n";
+    EXPECT_TRUE(vlx_test::WaitUntil([&] { return read() == both; }, std::chrono::seconds(10))) << read();
+
+    setenv("PATH", path.c_str(), 1);
+    std::filesystem::remove_all(folder);
+}
