@@ -1,3 +1,6 @@
+// Animations: IDirect3DRMAnimation2's SetOptions, AddPositionKey, AddRotateKey, AddScaleKey,
+// DeleteKey, GetKeyCount, SetFrame, GetFrame and SetTime.
+// Leaves out: unknown options and contradictory pairs (D3DRMERR_BADVALUE).
 #include "platform/d3drm/animation.h"
 
 #include <algorithm>

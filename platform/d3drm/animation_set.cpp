@@ -1,3 +1,5 @@
+// Animation sets: IDirect3DRMAnimationSet2's AddAnimation, DeleteAnimation, GetAnimation and
+// SetTime. Leaves out: loading a set from a file on its own (the .x loader makes sets).
 #include "platform/d3drm/animation_set.h"
 
 #include <algorithm>

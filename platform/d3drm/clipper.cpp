@@ -1,4 +1,6 @@
 // The DirectDraw clipper: remembers the window a device renders into.
+// Implements: DirectDrawCreateClipper, IDirectDrawClipper's SetHWnd and GetHWnd.
+// Leaves out: clip lists; the flags of DirectDrawCreateClipper and SetHWnd are ignored.
 #include "platform/d3drm/clipper.h"
 
 void* Clipper::Query(REFIID iid) {

@@ -1,4 +1,6 @@
 // Packed colours and the small vector helpers of the engine's API.
+// Implements: D3DRMCreateColorRGBA, D3DRMCreateColorRGB, D3DRMColorGetAlpha/Red/Green/Blue,
+// D3DRMVectorCrossProduct, D3DRMVectorNormalize. Leaves out the other vector helpers.
 #include <algorithm>
 #include <cmath>
 

@@ -1,6 +1,8 @@
 // The retained-mode 3D engine: COM-shaped, reference-counted interfaces with the platform's
 // names, returning D3DRM_OK (0) on success. Program code holds owned references in Ref<T>.
 // Everything but drawing works without a GL context.
+// Declares: Direct3DRMCreate, IDirect3DRM3 and the object interfaces of its scene graph.
+// Leaves out: immediate mode, user visuals, progressive meshes, shadows and interpolators.
 #pragma once
 
 #include "platform/d3drm/d3drm_types.h"

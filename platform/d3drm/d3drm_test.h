@@ -1,4 +1,5 @@
 // Test hooks of the engine. Set by a test's set-up, never by the program.
+// No platform call: test hooks only.
 #pragma once
 
 #include <chrono>

@@ -1,6 +1,7 @@
 // Value types, constants and helper functions of the retained-mode engine, with the
 // platform's names and values. Left-handed coordinates (+x right, +y up, +z into the
 // screen), angles in radians, colours 0..1 per channel or packed 0xAARRGGBB.
+// Declares only types, constants and the colour and vector helpers of color.cpp.
 #pragma once
 
 #include "platform/win32/win32.h"

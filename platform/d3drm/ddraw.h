@@ -1,5 +1,6 @@
 // The DirectDraw objects the program needs: a clipper bound to a window, through which the
 // 3D device renders into that window.
+// Declares: IDirectDrawClipper (SetHWnd, GetHWnd) and DirectDrawCreateClipper; no clip lists.
 #pragma once
 
 #include "platform/win32/win32.h"

@@ -1,3 +1,8 @@
+// The device: IDirect3DRMDevice3's Update, SetQuality, SetDither, SetShades,
+// SetTextureQuality, and IDirect3DRMWinDevice's HandlePaint (shows the last frame again).
+// HandleActivate does nothing.
+// Leaves out: shades that are not a power of two and texture qualities past
+// D3DRMTEXTURE_LINEAR give D3DRMERR_BADVALUE (no mipmapping).
 #include "platform/d3drm/device.h"
 
 #include <epoxy/gl.h>

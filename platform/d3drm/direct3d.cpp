@@ -2,6 +2,8 @@
 // hardware device when GL_RENDERER names a GPU, a software one for Mesa's llvmpipe and
 // softpipe (and for the null renderer without a window system). A context older than
 // OpenGL 3.3 gives a device that renders at no depth, its description saying why.
+// Implements: DirectDrawCreate and IDirect3D::EnumDevices.
+// Leaves out: DirectDrawCreate's driver GUID is ignored (one display); modes and surfaces.
 #include "platform/d3drm/direct3d.h"
 
 #include <epoxy/gl.h>

@@ -1,5 +1,6 @@
 // DirectDraw and Direct3D as far as driver enumeration goes: the display's DirectDraw
 // object and the list of 3D devices it offers, described by the real OpenGL renderer.
+// Declares: DirectDrawCreate and the device enumeration; no surfaces or display modes.
 #pragma once
 
 #include "platform/win32/win32.h"

@@ -1,3 +1,8 @@
+// Frames: IDirect3DRMFrame3's hierarchy (AddChild, DeleteChild, GetParent, GetScene,
+// GetChildren), placement (Set/GetPosition, Set/GetOrientation, LookAt, AddScale, GetTransform,
+// Transform, InverseTransform), motion (Set/GetVelocity, Set/GetRotation, Add/DeleteMoveCallback,
+// Move), visuals and lights, colour and material mode, Clone, and the scene's background and fog.
+// Leaves out: AddMoveCallback's flags and Clone's outer object are ignored.
 #include "platform/d3drm/frame.h"
 
 #include <glm/gtc/matrix_transform.hpp>

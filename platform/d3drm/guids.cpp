@@ -1,4 +1,5 @@
 // Interface identifiers. Only their distinctness matters inside this process.
+// Implements: the IID_ constants of the engine's interfaces.
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/direct3d.h"
 

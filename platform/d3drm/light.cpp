@@ -1,3 +1,5 @@
+// Lights: IDirect3DRMLight's SetType, SetColor, SetColorRGB and Clone (Clone's outer object is
+// ignored). Range, cones and attenuation are kept with the light (light.h).
 #include "platform/d3drm/light.h"
 
 #include "platform/d3drm/factories.h"

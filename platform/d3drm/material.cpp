@@ -1,3 +1,5 @@
+// Materials: IDirect3DRMMaterial2's Set/GetPower, Set/GetSpecular, Set/GetEmissive,
+// Set/GetAmbient and Clone (Clone's outer object is ignored).
 #include "platform/d3drm/material.h"
 
 #include "platform/d3drm/factories.h"

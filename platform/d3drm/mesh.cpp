@@ -1,4 +1,8 @@
 // Meshes: finished geometry in groups that share colour, material and texture.
+// Implements IDirect3DRMMesh: Set/GetGroupMapping, SetGroupColor, SetGroupMaterial,
+// SetGroupTexture, GetGroupColor, GetGroupMaterial, GetBox, Scale, Clone.
+// Leaves out: adding groups or vertices to a mesh (meshes come from a builder); Clone's
+// outer object is ignored.
 #include "platform/d3drm/mesh.h"
 
 #include "platform/d3drm/mesh_builder.h"

@@ -1,5 +1,9 @@
 // Mesh builders: geometry being built (positions, normals, texture coordinates and faces
 // with their colours, materials and textures), and the meshes made from it for drawing.
+// Implements IDirect3DRMMeshBuilder3 (Load, Scale, Translate, GetBox, SetColor(RGB),
+// SetMaterial, SetTexture, SetQuality, SetPerspective, AddFaces, AddFrame, AddMeshBuilder,
+// GetFaces, GetVertex, Set/GetTextureCoordinates, CreateMesh, Clone) and IDirect3DRMFace2.
+// Leaves out: AddMeshBuilder's flags and Clone's outer object are ignored.
 #include "platform/d3drm/mesh_builder.h"
 
 #include <glm/gtc/matrix_transform.hpp>

@@ -1,4 +1,6 @@
 // Ray picking: which visuals below a frame a ray passes through, nearest first.
+// Implements: IDirect3DRMFrame3::RayPick. Leaves out: of its flags only
+// D3DRMRAYPICK_ONLYBOUNDINGBOXES counts; the others are ignored.
 //
 // Each mesh builder and mesh met on the way down (frames added as visuals are instances of
 // their hierarchy, placed by their own transform under the frame that shows them) gives at

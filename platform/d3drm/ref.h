@@ -1,5 +1,6 @@
 // Ref<T>: an owning reference to a reference-counted platform object, like a ComPtr.
 // Copying adds a reference, destruction releases it; put() hands the slot to a creating call.
+// No platform call: the program's owned references to platform objects.
 #pragma once
 
 #include <utility>

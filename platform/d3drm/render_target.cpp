@@ -1,3 +1,4 @@
+// Internal to platform/d3drm: no platform call; the device's offscreen framebuffer.
 #include "platform/d3drm/render_target.h"
 
 #include <epoxy/gl.h>

@@ -1,3 +1,4 @@
+// Internal to platform/d3drm: no platform call; draws what Viewport::Render asks for.
 #include "platform/d3drm/renderer.h"
 
 #include <epoxy/gl.h>

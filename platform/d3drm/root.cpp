@@ -1,5 +1,11 @@
 // The engine's root object, through which every other object is made, and the search path
 // for the files it loads.
+// Implements: Direct3DRMCreate and IDirect3DRM3's CreateFrame, CreateMeshBuilder,
+// CreateLightRGB, CreateMaterial, CreateAnimation, CreateAnimationSet, CreateWrap, LoadTexture,
+// Load, CreateDeviceFromClipper, CreateViewport, Add/Set/GetSearchPath.
+// Leaves out: Load from anything but a file (D3DRMERR_BADVALUE), and its object id and
+// interface list (everything in the file is loaded); the driver GUID of
+// CreateDeviceFromClipper.
 #include <sstream>
 #include <string>
 #include <vector>

@@ -1,5 +1,8 @@
 // Textures: .bmp pictures found on the engine's search path, decoded to RGBA, with the
 // decal settings a texture carries when a frame shows it as a visual.
+// Implements IDirect3DRMTexture3's Set/GetDecalOrigin, SetDecalScale, Set/GetDecalSize,
+// SetDecalTransparency, SetDecalTransparentColor, and IDirect3DRM3::LoadTexture.
+// Leaves out: pictures other than .bmp (D3DRMERR_BADFILE).
 #include "platform/d3drm/texture.h"
 
 #include <SDL.h>

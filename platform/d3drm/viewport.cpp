@@ -1,3 +1,5 @@
+// Viewports: IDirect3DRMViewport2's Clear (D3DRMCLEAR_TARGET, D3DRMCLEAR_ZBUFFER), Render,
+// SetBack, SetFront, SetField, SetCamera, GetCamera.
 #include "platform/d3drm/viewport.h"
 
 #include <epoxy/gl.h>

@@ -1,5 +1,6 @@
 // The viewport's camera model: world points to homogeneous screen points and back. The
 // formulas are in projection.h; the renderer draws with the same matrices.
+// Implements: IDirect3DRMViewport2::Transform and InverseTransform.
 #include <algorithm>
 
 #include "platform/d3drm/frame.h"

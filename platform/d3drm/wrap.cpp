@@ -1,5 +1,7 @@
 // Texture wraps: texture coordinates for every vertex of a mesh builder or mesh, computed
 // from the vertex's place in the wrap's own coordinate system.
+// Implements: IDirect3DRM3::CreateWrap's object and IDirect3DRMWrap::Apply (on mesh builders
+// and meshes), for flat, cylinder, sphere and chrome wraps.
 //
 // The wrap's axes: z along the direction vector d, y along the up vector u made
 // perpendicular to d, x = y × z (left-handed, as a frame's axes), with its origin at o. A

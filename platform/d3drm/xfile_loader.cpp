@@ -1,5 +1,7 @@
 // The .x loader: finds and reads the file, has assimp parse it, and hands the frames,
 // meshes and animation sets it holds to the caller, all or nothing.
+// Internal to platform/d3drm: no call of its own; serves IDirect3DRM3::Load and
+// IDirect3DRMMeshBuilder3::Load.
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 

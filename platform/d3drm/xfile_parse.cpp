@@ -1,4 +1,5 @@
 // Parsing a .x file with assimp in a child process under a memory and a time limit.
+// Internal to platform/d3drm: no platform call; serves the .x loader.
 //
 // assimp 5.2's .x importer trusts the counts and indices in a file: a malformed one (a skin
 // weight naming a vertex past the end, say) makes it write out of bounds, and a count of a few

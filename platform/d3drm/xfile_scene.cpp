@@ -1,5 +1,6 @@
 // Turning an assimp scene read from a .x file into the engine's frames, mesh builders,
 // materials, textures and animation sets.
+// Internal to platform/d3drm: no platform call; serves the .x loader.
 #include "platform/d3drm/xfile_scene.h"
 
 #include <assimp/anim.h>

@@ -1,3 +1,5 @@
+// Implements the Windows file naming of fs.h (Resolve, OpenFile, OpenInput and the
+// installation folder). Leaves out: drive letters, UNC names, short 8.3 names.
 #include "platform/fs/fs.h"
 
 #include <strings.h>

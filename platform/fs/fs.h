@@ -6,6 +6,7 @@
 //     the installation folder ("\virelux\bgr\sky01.bmp" is the installation's bgr/sky01.bmp);
 //   - a relative name is looked up in the current directory, then in the installation folder;
 //   - each path component matches case-insensitively when the exact name is missing.
+// No platform call of its own: it stands in for the way Windows finds files by name.
 #pragma once
 
 #include <cstdio>

@@ -1,5 +1,7 @@
 // The small part of COM that the platform's object interfaces share: GUIDs, HRESULT
 // codes and IUnknown's reference counting.
+// Declares: GUID, REFIID, HRESULT codes, IUnknown (QueryInterface, AddRef, Release).
+// Leaves out: aggregation, class factories, CoCreateInstance and everything else of COM.
 #pragma once
 
 #include <cstring>

@@ -2,6 +2,7 @@
 //   PLATFORM_DIAG_VALUES=1  after each present in which a label's values changed, prints
 //                           "<label> at <monotonic ns> ns: XXXXXXXX XXXXXXXX ..." on stderr
 // The environment is read once, here; without the variable the values are only kept.
+// Implements no platform call: DiagnosticValues is this layer's own, for measurement.
 #include "platform/win32/diagnostics.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 // The process entry point: hands control to the program's WinMain as the platform would.
+// Implements: the call of WinMain (instance, command line, show command).
 #include <SDL.h>
 
 #include <string>

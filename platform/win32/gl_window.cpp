@@ -1,6 +1,8 @@
 // The main window's OpenGL context and ImGui context, made together with the window, and
 // the presentation of a frame: the renderer's client image under the menu bar, any modal
 // box on top, then a swap paced to the display where vertical sync is refused.
+// Internal to platform/win32: no platform call of its own; it serves the windows of
+// window.cpp and, through win32_gl.h, the renderer of platform/d3drm.
 //
 // Diagnostics for measurement (environment, read only here):
 //   PLATFORM_DIAG_FIRST_FRAME=1  prints when the first frame was presented

@@ -1,5 +1,7 @@
 // Translation of window-system events (SDL) into window messages: keys with virtual-key
 // codes, mouse with MK_* flags and client coordinates, size, activation, expose and close.
+// Internal to platform/win32: no call of its own; it feeds the message queue
+// (message_queue.cpp) and the ImGui contexts of the menu bar and the modal boxes.
 #include <SDL.h>
 #include <imgui.h>
 

@@ -1,5 +1,9 @@
 // Menus as an in-memory tree built from the program's menu resources. The menu bar that
 // shows them is drawn in menu_bar.cpp.
+// Implements: LoadMenuA, DestroyMenu, GetMenu, GetSubMenu, GetMenuItemCount, GetMenuItemID,
+// GetMenuStringA, GetMenuState, CheckMenuItem, InsertMenuA, DrawMenuBar.
+// Leaves out: bitmap and owner-drawn items; DrawMenuBar only checks the window (the bar is
+// drawn afresh every frame).
 #include <SDL.h>
 
 #include <cstring>

@@ -1,6 +1,8 @@
 // The menu bar of the main window, drawn with ImGui from the window's menu tree. Picking an
 // item posts WM_COMMAND; opening a popup sends WM_INITMENUPOPUP before its items are drawn,
 // so that the window procedure can tick entries first.
+// Internal to platform/win32: no call of its own; it serves the menus of menu.cpp, and the
+// test hooks ChooseMenuItem and OpenMenuPopup.
 #include <imgui.h>
 
 #include "platform/win32/state.h"

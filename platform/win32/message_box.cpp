@@ -4,6 +4,9 @@
 // window (or a termination signal) while the box is open. Without a window (or without GL) SDL's own box stands in; without
 // any window system the text goes to stderr. In recorded-interaction mode boxes are only
 // recorded and answered with their default button.
+// Implements: MessageBoxA.
+// Leaves out: the modality flags (MB_TASKMODAL, MB_SYSTEMMODAL) and MB_HELP; a button set it
+// does not know gets OK alone; icons are shown as a text mark, not a picture.
 #include <SDL.h>
 #include <imgui.h>
 

@@ -1,5 +1,9 @@
 // The process's message queue: posted messages, translated input, WM_PAINT and WM_QUIT,
 // in the platform's order.
+// Implements: PeekMessageA, PostMessageA, SendMessageA, WaitMessage, TranslateMessage,
+// DispatchMessageA, PostQuitMessage.
+// Leaves out: PeekMessageA's flags other than PM_REMOVE (PM_NOYIELD, PM_QS_*);
+// TranslateMessage makes no WM_CHAR; no GetMessageA.
 #include <SDL.h>
 
 #include <mutex>

@@ -2,6 +2,8 @@
 // painting go on reaching their windows, input to the owner is held back, and a close of
 // the main window ends the box as if cancelled, the close itself taking its normal path
 // once the box has returned.
+// Internal to platform/win32: no call of its own; it serves MessageBoxA and the other modal
+// boxes.
 #include <SDL.h>
 
 #include "platform/win32/state.h"

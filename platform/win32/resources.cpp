@@ -1,4 +1,10 @@
 // String, accelerator, icon and cursor resources, read from the tables the program defines.
+// Implements: LoadStringA, LoadAcceleratorsA, TranslateAcceleratorA, LoadIconA, LoadImageA,
+// LoadCursorA.
+// Leaves out: the instance handle (every resource is the program's); accelerator tables by
+// integer id, and accelerators on characters rather than virtual keys; LoadImageA's size and
+// load flags and image types other than icons and bitmaps; LoadCursorA only records the
+// cursor's id, it loads no picture and takes no named cursor.
 #include <SDL.h>
 
 #include <cstring>

@@ -2,6 +2,9 @@
 // "name.exe" runs the program "name" found on PATH or in the installation folder. The
 // program is started in a session of its own and never waited for; a reaper thread only
 // collects its exit status.
+// Implements: ShellExecuteA.
+// Leaves out: verbs other than "open" (SE_ERR_NOASSOC); the owner window and the show
+// command are ignored.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>

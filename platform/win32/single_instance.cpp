@@ -3,6 +3,8 @@
 // that FindWindowA, IsIconic, SetForegroundWindow and ShowWindow need — nothing else.
 // A thread answers, so a window stays findable while a modal box runs; requests that act
 // on the window travel to the GUI thread as SDL events.
+// Internal to platform/win32: no call of its own; it serves FindWindowA, IsIconic,
+// SetForegroundWindow, GetLastActivePopup and ShowWindow on another process's window.
 #include <SDL.h>
 #include <poll.h>
 #include <sys/socket.h>

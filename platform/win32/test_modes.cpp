@@ -1,4 +1,5 @@
 // The test modes: recorded interaction and no window system, and the injection of input.
+// Internal to platform/win32: no platform call; the test hooks declared in win32_test.h.
 #include <SDL.h>
 
 #include "platform/win32/state.h"

@@ -2,6 +2,10 @@
 // kept in a process-wide table; every call looks its handle up there first, so a stale or
 // foreign handle fails cleanly, and an object closed while another thread waits on it lives
 // until that wait ends.
+// Implements: CreateThread, ResumeThread, CreateEventA, SetEvent, ResetEvent,
+// WaitForSingleObject, CloseHandle.
+// Leaves out: security attributes, stack sizes and event names (no named events shared
+// between processes); of the creation flags only CREATE_SUSPENDED.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,9 @@
 // The Windows user-interface and kernel calls that the program uses, over SDL2, OpenGL and
 // Dear ImGui. One GUI thread; one message queue per process. Spellings, argument orders
 // and results are the platform's own.
+// Declares the windows, messages, menus, message boxes, resources, painting, threads and
+// events, shell and single-instance calls implemented in this folder (one file each).
+// Leaves out: dialog boxes, file and colour dialogs, GDI drawing, GetMessageA.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // What the window layer offers the platform's renderer (platform/d3drm), and nothing else.
 // The window owns the GL context; the renderer asks for it, hands back finished client
 // images and asks the window to present them. The window layer never calls the renderer.
+// Internal to platform: no platform call; the window layer's side of the renderer's context.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // Test modes of the window layer. Switched on by a test's set-up, never by the program.
+// No platform call: test hooks only.
 //
 // Recorded interaction: message boxes are recorded and answered with their default button
 // instead of being shown.

@@ -1,5 +1,6 @@
 // Basic Windows types, structures and constants with their usual names and values.
 // Included through win32.h; nothing here depends on SDL.
+// Declares only types and constants; leaves out those no call here uses.
 #pragma once
 
 #include <cstdint>

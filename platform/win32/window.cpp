@@ -1,5 +1,15 @@
 // Window classes and windows: registration, creation and destruction, window data,
 // visibility, client geometry and painting.
+// Implements: GetLastError, SetLastError, GetModuleHandleA, RegisterClassExA, CreateWindowExA,
+// DestroyWindow, IsWindow, DefWindowProcA, ShowWindow, UpdateWindow, IsIconic, SetForegroundWindow,
+// GetLastActivePopup, FindWindowA, GetClientRect, MoveWindow, SetWindowTextA, GetWindowTextA,
+// SetWindowLongPtrA, GetWindowLongPtrA, InvalidateRect, GetUpdateRect, BeginPaint, EndPaint, GetDC,
+// ReleaseDC, GetDeviceCaps, GetStockObject, GetSystemMetrics.
+// Leaves out: CreateWindowExA's extended style and position (the window system places it);
+// DefWindowProcA handles only WM_CLOSE and WM_PAINT; window data only GWLP_USERDATA and
+// GWLP_WNDPROC (GetWindowLongPtrA also GWLP_HINSTANCE); update regions are the whole client
+// area and erasing is never asked for; GetDeviceCaps knows BITSPIXEL only; stock objects are
+// bare handles; GetSystemMetrics knows the icon sizes and the screen size only.
 #include <SDL.h>
 
 #include <algorithm>

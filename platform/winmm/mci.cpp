@@ -2,6 +2,10 @@
 // sound font, a MIDI file player and its own SDL2 sound output. The player runs on the
 // audio thread; a watcher thread per device notices the end of a tune and posts the
 // completion notice to the window that asked for it.
+// Implements: mciSendCommandA with MCI_OPEN (device type "sequencer", MCI_OPEN_ELEMENT),
+// MCI_PLAY, MCI_STOP and MCI_CLOSE, each with MCI_NOTIFY; MCI_PLAY also with MCI_WAIT.
+// Leaves out: every other command (MCIERR_UNRECOGNIZED_COMMAND), MCI_PLAY's MCI_FROM and
+// MCI_TO (playing resumes where it stopped), and device types other than the sequencer.
 #include <fluidsynth.h>
 
 #include <cctype>

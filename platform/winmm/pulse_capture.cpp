@@ -1,3 +1,4 @@
+// Internal to platform/winmm: no platform call; PulseAudio recording for wave input.
 #include "platform/winmm/pulse_capture.h"
 
 #include <pulse/pulseaudio.h>

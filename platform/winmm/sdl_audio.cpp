@@ -1,3 +1,4 @@
+// Internal to platform/winmm: no platform call; the shared reference on SDL's audio.
 #include "platform/winmm/sdl_audio.h"
 
 #include <SDL.h>

@@ -1,4 +1,10 @@
 // Wave input over SDL2 audio capture (PulseAudio, PipeWire or ALSA underneath).
+// Implements: waveInGetNumDevs, waveInGetDevCapsA, waveInOpen, waveInPrepareHeader,
+// waveInUnprepareHeader, waveInAddBuffer, waveInStart, waveInStop, waveInReset, waveInClose,
+// waveInGetErrorTextA; and the test hooks of winmm_test.h.
+// Leaves out: callbacks other than CALLBACK_EVENT and CALLBACK_NULL (window, function and
+// thread callbacks give MMSYSERR_INVALFLAG) and the callback instance value; formats other
+// than PCM of 8 or 16 bits, one or two channels, 1000..192000 samples a second.
 //
 // Device 0 is the system's default capture source. An open device owns a queue of the
 // headers the program added; whoever produces samples — SDL's audio thread, the clock of a

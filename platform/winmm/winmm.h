@@ -1,5 +1,8 @@
 // The Windows multimedia calls the program uses: wave input over SDL2 audio capture, and
 // the MCI sequencer over FluidSynth.
+// Declares: waveInGetNumDevs, waveInGetDevCapsA, waveInOpen, waveIn{Prepare,Unprepare}Header,
+// waveInAddBuffer, waveInStart, waveInStop, waveInReset, waveInClose, waveInGetErrorTextA,
+// mciSendCommandA. Leaves out: wave output, MIDI ports, mixers and timers.
 #pragma once
 
 #include "platform/win32/win32.h"

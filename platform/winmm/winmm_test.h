@@ -1,4 +1,5 @@
 // Test hooks of the wave-input layer. Switched on by a test's set-up, never by the program.
+// No platform call: test hooks only.
 //
 // With a sample source installed, device 0 records from it instead of the sound card: the
 // same waveIn calls, the same buffer discipline, the same event; SDL audio is not touched.
