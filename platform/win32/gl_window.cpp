@@ -137,10 +137,10 @@ void DestroyGlWindow(HWND w) {
 }
 
 // Where vertical sync is refused, presents are paced to the display's refresh rate (60 Hz
-// when unknown), because the show counts motion in frames. The wait comes BEFORE a frame, not
-// after its swap: the main loop's message pump waits for the due time (PeekMessageA), so the
-// frame that follows reads its inputs, the sound's colours among them, right before it is
-// drawn and presented at once. A present that finds the due time still ahead waits for it
+// when unknown), because programs of this kind count motion in frames. The wait comes BEFORE
+// a frame, not after its swap: the message pump of a main loop waits for the due time
+// (PeekMessageA with an empty queue), so the frame that follows reads its inputs (input
+// devices, values other threads compute) right before it is drawn and presented at once. A present that finds the due time still ahead waits for it
 // itself (modal loops, programs that do not pump between frames).
 static bool Paced() {
     static const bool noPacing = EnvFlag("PLATFORM_NO_PACING");
