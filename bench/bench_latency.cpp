@@ -6,6 +6,12 @@
 // sound a band's colour only holds or falls, so the first frame in which red rises shows the
 // onset.
 //
+// The same measurement runs first on latency_reference, a minimal program that records the
+// same source through SDL in the show's format and clears its window red with each block's
+// loudness, presenting under the same pacing. Its median is the yardstick: the show's line
+// reports it beside its own median ("reference_median_ms") and the difference
+// ("over_reference_ms"), both from the same run.
+//
 // The onset enters the source when the sink plays it: the time its first sample was written
 // plus the stream's latency at that moment, both on CLOCK_MONOTONIC, as the show's reports are.
 // The reported time per iteration is that latency; "player_ms" is the part spent in the
@@ -118,43 +124,57 @@ private:
     std::atomic<std::int64_t> onsetAtSource_{0}, onsetWritten_{0};
 };
 
-// The show with its own servers, once for the whole run. The installation is a copy without
-// "demo.mid", so that the show listens to nothing but the player.
-struct Rig {
-    Rig() {
+// The sound server, the display and the player stream, once for the whole run.
+struct Servers {
+    Servers() {
         try {
             pulse = std::make_unique<vlx_test::PulseServer>();
             xvfb = std::make_unique<vlx_test::XvfbServer>();
-            char folder[] = "/tmp/vlx-bench-XXXXXX";
-            if (!mkdtemp(folder)) throw std::runtime_error("mkdtemp failed");
-            install = folder;
-            std::filesystem::copy(VLX_INSTALL_DIR, install, std::filesystem::copy_options::recursive);
-            std::filesystem::remove(install + "/demo.mid");
-
-            vlx_test::ProcessOptions options;
-            options.setEnv = pulse->ClientEnvironment();
-            options.setEnv["XDG_RUNTIME_DIR"] = pulse->Folder();
-            options.setEnv["DISPLAY"] = xvfb->Display();
-            options.setEnv["PLATFORM_DIAG_VALUES"] = "1";
-            options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
-            options.workingDirectory = install;
-            show = std::make_unique<vlx_test::Process>(std::vector<std::string>{install + "/virelux"}, options);
-            // Capture runs once the colours rest at red 2, green 1, blue 1.
-            if (!vlx_test::WaitUntil([&] { return Latest().lamp[0] == 0x00020100u; }, std::chrono::seconds(30)))
-                throw std::runtime_error("the show never came to rest: " + show->Stderr());
             player = std::make_unique<Player>(pulse->ClientEnvironment().at("PULSE_SERVER"));
             if (!player->Failure().empty()) throw std::runtime_error("player: " + player->Failure());
         } catch (const std::exception& e) {
             failure = e.what();
         }
     }
-    ~Rig() {
-        player.reset();
-        show.reset();
-        if (!install.empty()) std::filesystem::remove_all(install);
+    vlx_test::ProcessOptions Options() const {
+        vlx_test::ProcessOptions options;
+        options.setEnv = pulse->ClientEnvironment();
+        options.setEnv["XDG_RUNTIME_DIR"] = pulse->Folder();
+        options.setEnv["DISPLAY"] = xvfb->Display();
+        options.setEnv["PLATFORM_DIAG_VALUES"] = "1";
+        options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+        return options;
     }
+
+    std::unique_ptr<vlx_test::PulseServer> pulse;
+    std::unique_ptr<vlx_test::XvfbServer> xvfb;
+    std::unique_ptr<Player> player;
+    std::string failure;
+};
+
+Servers& TheServers() {
+    static Servers servers;
+    return servers;
+}
+
+// A program that reports its lamp colours under `label`, started on the servers and stopped
+// when the measurement ends.
+struct Subject {
+    Subject(const std::vector<std::string>& command, vlx_test::ProcessOptions options, std::string label_)
+        : label(std::move(label_)) {
+        try {
+            program = std::make_unique<vlx_test::Process>(command, options);
+            // Listening, and at rest: the show rests at red 2, green 1, blue 1 once capture runs.
+            if (!vlx_test::WaitUntil([&] { return !Frames().empty() && Latest().Red() < kDark; },
+                                     std::chrono::seconds(30)))
+                throw std::runtime_error("never came to rest: " + program->Stderr());
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    }
+    std::vector<vlx_test::LampFrame> Frames() const { return vlx_test::ParseLampFrames(program->Stderr(), label); }
     vlx_test::LampFrame Latest() const {
-        const std::vector<vlx_test::LampFrame> frames = vlx_test::ParseLampFrames(show->Stderr());
+        const std::vector<vlx_test::LampFrame> frames = Frames();
         return frames.empty() ? vlx_test::LampFrame{} : frames.back();
     }
     // The first frame presented at or after `ns` in which red rose; none when it took 2 s.
@@ -162,7 +182,7 @@ struct Rig {
         std::optional<vlx_test::LampFrame> found;
         vlx_test::WaitUntil(
             [&] {
-                const std::vector<vlx_test::LampFrame> frames = vlx_test::ParseLampFrames(show->Stderr());
+                const std::vector<vlx_test::LampFrame> frames = Frames();
                 for (size_t i = 1; i < frames.size(); ++i)
                     if (frames[i].presentedNs >= ns && frames[i].Red() > frames[i - 1].Red()) {
                         found = frames[i];
@@ -174,34 +194,29 @@ struct Rig {
         return found;
     }
 
-    std::unique_ptr<vlx_test::PulseServer> pulse;
-    std::unique_ptr<vlx_test::XvfbServer> xvfb;
-    std::string install;
-    std::unique_ptr<vlx_test::Process> show;
-    std::unique_ptr<Player> player;
+    std::string label;
+    std::unique_ptr<vlx_test::Process> program;
     std::string failure;
 };
 
-void BM_OnsetToLampColour(benchmark::State& state) {
-    static Rig rig;
-    if (!rig.failure.empty()) {
-        state.SkipWithError(rig.failure.c_str());
-        return;
-    }
+// Times onsets to the first redder frame of `subject`; returns the median in ms (NaN when
+// nothing was measured).
+double MeasureOnsets(benchmark::State& state, Subject& subject) {
+    Player& player = *TheServers().player;
     std::vector<double> latencies, playerDelays;
     for (auto _ : state) {
-        if (!vlx_test::WaitUntil([&] { return rig.Latest().Red() < kDark; }, std::chrono::seconds(10))) {
+        if (!vlx_test::WaitUntil([&] { return subject.Latest().Red() < kDark; }, std::chrono::seconds(10))) {
             state.SkipWithError("the red band never went back to rest");
             break;
         }
         std::int64_t atSource = 0, written = 0;
-        rig.player->Onset(&atSource, &written);
+        player.Onset(&atSource, &written);
         if (atSource == 0) {
             state.SkipWithError("the player stream stopped");
             break;
         }
-        const std::optional<vlx_test::LampFrame> lit = rig.FirstRiseAfter(written);
-        rig.player->Silence();
+        const std::optional<vlx_test::LampFrame> lit = subject.FirstRiseAfter(written);
+        player.Silence();
         if (!lit) {
             state.SkipWithError("no presented frame showed the onset");
             break;
@@ -211,14 +226,66 @@ void BM_OnsetToLampColour(benchmark::State& state) {
         latencies.push_back(seconds * 1e3);
         playerDelays.push_back(static_cast<double>(atSource - written) / 1e6);
     }
-    if (latencies.empty()) return;
+    if (latencies.empty()) return std::nan("");
     std::sort(latencies.begin(), latencies.end());
+    const double median = latencies[latencies.size() / 2];
     state.counters["min_ms"] = latencies.front();
-    state.counters["median_ms"] = latencies[latencies.size() / 2];
+    state.counters["median_ms"] = median;
     state.counters["max_ms"] = latencies.back();
     double sum = 0;
     for (double d : playerDelays) sum += d;
     state.counters["player_ms"] = sum / static_cast<double>(playerDelays.size());
+    return median;
+}
+
+double referenceMedianMs = std::nan("");   // set by the reference's run, which comes first
+
+void BM_ReferenceOnsetToRed(benchmark::State& state) {
+    Servers& servers = TheServers();
+    if (!servers.failure.empty()) {
+        state.SkipWithError(servers.failure.c_str());
+        return;
+    }
+    Subject reference({VLX_REFERENCE_PROGRAM}, servers.Options(), "reference: lamps");
+    if (!reference.failure.empty()) {
+        state.SkipWithError(("reference: " + reference.failure).c_str());
+        return;
+    }
+    referenceMedianMs = MeasureOnsets(state, reference);
+}
+BENCHMARK(BM_ReferenceOnsetToRed)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// The installation is a copy without "demo.mid", so that the show listens to nothing but the
+// player.
+void BM_OnsetToLampColour(benchmark::State& state) {
+    Servers& servers = TheServers();
+    if (!servers.failure.empty()) {
+        state.SkipWithError(servers.failure.c_str());
+        return;
+    }
+    char folder[] = "/tmp/vlx-bench-XXXXXX";
+    if (!mkdtemp(folder)) {
+        state.SkipWithError("mkdtemp failed");
+        return;
+    }
+    const std::string install = folder;
+    std::filesystem::copy(VLX_INSTALL_DIR, install, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(install + "/demo.mid");
+    {
+        vlx_test::ProcessOptions options = servers.Options();
+        options.workingDirectory = install;
+        Subject show({install + "/virelux"}, options, "virelux: lamps");
+        if (!show.failure.empty()) {
+            state.SkipWithError(("the show " + show.failure).c_str());
+        } else {
+            const double median = MeasureOnsets(state, show);
+            if (!std::isnan(median) && !std::isnan(referenceMedianMs)) {
+                state.counters["reference_median_ms"] = referenceMedianMs;
+                state.counters["over_reference_ms"] = median - referenceMedianMs;
+            }
+        }
+    }
+    std::filesystem::remove_all(install);
 }
 BENCHMARK(BM_OnsetToLampColour)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,7 @@
 // The main window's OpenGL context and ImGui context, made together with the window, and
 // the presentation of a frame: the renderer's client image under the menu bar, any modal
-// box on top, then a swap paced to the display where vertical sync is refused.
+// box on top, then a swap paced to the display where vertical sync is refused (the wait for
+// it happens before the next frame, mostly in the message pump).
 // Internal to platform/win32: no platform call of its own; it serves the windows of
 // window.cpp and, through win32_gl.h, the renderer of platform/d3drm.
 //
@@ -138,21 +139,53 @@ void DestroyGlWindow(HWND w) {
     }
 }
 
-static void Pace() {
-    Win32State& s = W32();
+// Where vertical sync is refused, presents are paced to the display's refresh rate (60 Hz
+// when unknown), because programs of this kind count motion in frames. The wait comes BEFORE
+// a frame, not after its swap: the message pump of a main loop waits for the due time
+// (PeekMessageA with an empty queue), so the frame that follows reads its inputs (input
+// devices, values other threads compute) right before it is drawn and presented at once. A present that finds the due time still ahead waits for it
+// itself (modal loops, programs that do not pump between frames).
+static bool Paced() {
     static const bool noPacing = EnvFlag("PLATFORM_NO_PACING");
-    if (!s.vsyncRefused || noPacing) return;
+    return W32().vsyncRefused && !noPacing;
+}
+
+static std::uint64_t PacePeriodNs() {
     int hz = 60;
     SDL_DisplayMode mode;
     if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) hz = mode.refresh_rate;
-    const std::uint64_t period = 1000000000ull / static_cast<std::uint64_t>(hz);
+    return 1000000000ull / static_cast<std::uint64_t>(hz);
+}
+
+// After a paced swap: the next one is due a period after this one was. A swap up to a period
+// late (the frame took time to draw after the wait) keeps the grid, so the frame rate stays
+// the display's; a later one starts it afresh, without a burst of frames to catch up.
+static void SetNextPresentDue() {
+    Win32State& s = W32();
+    const std::uint64_t period = PacePeriodNs();
     const std::uint64_t now = NowNs();
-    const std::uint64_t due = s.lastPresentNs + period;
-    if (s.lastPresentNs != 0 && now < due) {
-        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
-        s.lastPresentNs = due;
-    } else {
-        s.lastPresentNs = now;
+    const bool onGrid = s.presentDueNs != 0 && now >= s.presentDueNs && now - s.presentDueNs < period;
+    s.presentDueNs = (onGrid ? s.presentDueNs : now) + period;
+}
+
+bool WaitForPresentDue(bool wakeForMessages) {
+    Win32State& s = W32();
+    if (!Paced() || !s.videoUp) return false;
+    for (;;) {
+        const std::uint64_t now = NowNs();
+        if (s.presentDueNs == 0 || now >= s.presentDueNs) return false;
+        const std::uint64_t left = s.presentDueNs - now;
+        if (wakeForMessages) {
+            // A message posted from another thread pushes an SDL event too, so SDL's wait sees
+            // it, also one posted just before the wait began. SDL waits in whole
+            // milliseconds; the rest is slept below.
+            const int ms = static_cast<int>(left / 1000000ull);
+            if (ms > 0) {
+                if (SDL_WaitEventTimeout(nullptr, ms)) return true;
+                continue;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::nanoseconds(left));
     }
 }
 
@@ -173,6 +206,7 @@ static void KeepClientImage(HWND w) {
 void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool clientDrawn) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
     if (!modal) modal = w->modalDraw;   // a box that runs stays on top
+    if (pace) WaitForPresentDue(false);
     SDL_GL_MakeCurrent(w->sdl, w->gl);
     if (!clientDrawn) KeepClientImage(w);
     ImGui::SetCurrentContext(w->imgui);
@@ -211,7 +245,7 @@ void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool
     ImGui::Render();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
     SDL_GL_SwapWindow(w->sdl);
-    if (pace) Pace();
+    if (pace && Paced()) SetNextPresentDue();
 }
 
 }  // namespace win32_internal

@@ -44,19 +44,17 @@ size_t PostedCount() {
 
 }  // namespace win32_internal
 
-BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
-    if (!msg) return FALSE;
+// One look at the queues in the platform's order; false when nothing waits.
+static bool TakeWaiting(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
     Win32State& s = W32();
-    PumpEvents(false);
-    const bool remove = (removeFlags & PM_REMOVE) != 0;
-    if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
-    if (TakeFrom(s.input, msg, hwnd, filterMin, filterMax, remove)) return TRUE;
+    if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return true;
+    if (TakeFrom(s.input, msg, hwnd, filterMin, filterMax, remove)) return true;
     if (s.quitPosted && ((filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax))) {
         *msg = MSG{};
         msg->message = WM_QUIT;
         msg->wParam = static_cast<WPARAM>(s.quitCode);
         if (remove) s.quitPosted = false;
-        return TRUE;
+        return true;
     }
     // WM_PAINT exists only while part of a window is invalid and nothing else waits;
     // BeginPaint validates, so painting never starves the idle passes.
@@ -67,9 +65,23 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
         paint.message = WM_PAINT;
         if (!Matches(paint, hwnd, filterMin, filterMax)) continue;
         *msg = paint;
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
+}
+
+BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
+    if (!msg) return FALSE;
+    const bool remove = (removeFlags & PM_REMOVE) != 0;
+    for (;;) {
+        PumpEvents(false);
+        if (TakeWaiting(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
+        // With nothing waiting the caller draws its next frame. While a paced present is not
+        // yet due, the wait for it happens here, where input and posted messages still come
+        // through at once, rather than in the present: the frame then reads its inputs just
+        // before it is drawn.
+        if (!WaitForPresentDue(true)) return FALSE;
+    }
 }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -119,7 +119,7 @@ struct Win32State {
 
     std::uint64_t presentedFrames = 0;
     bool vsyncRefused = false;
-    std::uint64_t lastPresentNs = 0;
+    std::uint64_t presentDueNs = 0;   // earliest CLOCK_MONOTONIC time of the next paced present; 0: none
     bool firstFrameReported = false;
     Uint32 userEventType = 0;   // SDL user events posted by the single-instance server
     Uint16 modState = 0;         // modifier keys, tracked from key events without SDL video
@@ -140,9 +140,16 @@ void TranslateEvent(const SDL_Event& event, bool forModal);
 void QueueWindowEvent(HWND hwnd, Uint8 kind);    // as if the window system reported it
 int MenuBarHeight();
 // Draws the client image, the menu bar and `modal` on top, and swaps; `pace` holds the
-// swaps to the display's rate where vertical sync is refused. `clientDrawn`: the client
-// image is in the back buffer already (ClientImageBottom) and is not drawn again.
+// swaps to the display's rate where vertical sync is refused: it waits for the due time the
+// last paced swap set (at once when the message pump has waited already) and sets the next.
+// `clientDrawn`: the client image is in the back buffer already (ClientImageBottom) and is
+// not drawn again.
 void DrawWindowFrame(HWND hwnd, const std::function<void()>* modal, bool pace, bool clientDrawn = false);
+// Waits until the next paced present is due. With `wakeForMessages` it returns early, true,
+// as soon as a window-system event or a newly posted message arrives (PumpEvents has taken
+// the earlier ones); false when the present is due or none is pending (vertical sync paces,
+// pacing is off, nothing was presented yet).
+bool WaitForPresentDue(bool wakeForMessages);
 bool CreateGlWindow(HWND hwnd, bool visible);
 void DestroyGlWindow(HWND hwnd);
 void DrawMenuBarItems(HWND hwnd);

@@ -86,6 +86,7 @@ void InjectQuit() {
 void SetWaitHook(std::function<void()> hook) { W32().waitHook = std::move(hook); }
 int MenuBarHeight() { return win32_internal::MenuBarHeight(); }
 std::uint64_t PresentedFrames() { return W32().presentedFrames; }
+std::uint64_t NextPresentDueNs() { return W32().presentDueNs; }
 void SetDisplayBitsPerPixel(int bits) { W32().displayBits = bits; }
 
 }  // namespace win32test

@@ -98,6 +98,8 @@ int GetSystemMetrics(int index);
 
 // ---- Messages ----------------------------------------------------------------------------
 // Posted messages come before input; WM_PAINT only when the queue is otherwise empty.
+// PeekMessageA finding nothing returns FALSE only once the next paced present is due (where
+// vertical sync is refused); input or a posted message ends that wait at once.
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

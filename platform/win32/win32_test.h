@@ -59,6 +59,10 @@ int MenuBarHeight();
 
 // Frames handed to the window for presentation since the process started.
 std::uint64_t PresentedFrames();
+// Where vertical sync is refused: the CLOCK_MONOTONIC time (ns) before which the next paced
+// present is not shown. 0 when none is pending (vertical sync paces, pacing is off, nothing
+// presented yet).
+std::uint64_t NextPresentDueNs();
 
 // The display depth GetDeviceCaps(BITSPIXEL) reports in no-window-system mode (32 unless set).
 void SetDisplayBitsPerPixel(int bits);

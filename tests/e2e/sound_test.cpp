@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
-#include <thread>
 
 #include "tests/e2e/staged_program.h"
 #include "tests/support/sound_probe.h"
@@ -46,10 +45,11 @@ protected:
     // Waits until capture runs and the colours have settled at rest: red 2, green 1, blue 1.
     void WaitForRest(Process& program);
     // Plays a 215 Hz tone (bin 20 of the analysis, inside the low band) and waits until the
-    // first lamp (red and green) turns red while blue stays dark on the lamps that carry it:
-    // ten analysed buffers in a row after the lamp frame `from`. The stream's start reaches
-    // the capture as a step, which lights every band for a moment; that fades within a
-    // second and a half. Returns the player.
+    // first lamp (red and green) shows red while blue stays dark on the lamps that carry it,
+    // in most of the latest kWindow lamp frames after the frame `from`. The stream's start
+    // reaches the capture as a step, which lights every band for a moment; that fades within
+    // a second and a half. On a loaded machine the player may stall and click again, so a
+    // frame that is not red-only now and then does not fail the check. Returns the player.
     std::unique_ptr<Process> PlayLowToneUntilRed(Process& program, size_t from);
 
     XWindowId window_ = 0;
@@ -65,6 +65,17 @@ std::string Describe(const std::vector<LampFrame>& frames, size_t from) {
 
 bool RedOnly(const LampFrame& f) { return f.Red() >= kLoud && f.Green() <= kQuiet && f.Blue() <= kQuiet; }
 
+constexpr size_t kWindow = 40;   // lamp frames judged together, about a second of a steady tone
+
+// More than half of frames [first, last) are red-only: a tone in the wrong band, or bands
+// mixed up on the lamps, leaves next to none; a stall of the player on a loaded machine
+// clicks, which lights every band for up to a second, and spoils fewer.
+bool MostlyRedOnly(const std::vector<LampFrame>& frames, size_t first, size_t last) {
+    const auto redOnly = std::count_if(frames.begin() + static_cast<std::ptrdiff_t>(first),
+                                       frames.begin() + static_cast<std::ptrdiff_t>(last), RedOnly);
+    return static_cast<size_t>(redOnly) * 2 > last - first;
+}
+
 void E2eSoundOnTheLamps::WaitForRest(Process& program) {
     const bool resting = WaitUntil(
         [&] {
@@ -77,13 +88,13 @@ void E2eSoundOnTheLamps::WaitForRest(Process& program) {
 
 std::unique_ptr<Process> E2eSoundOnTheLamps::PlayLowToneUntilRed(Process& program, size_t from) {
     const std::string wav = pulse_->Folder() + "/tone215.wav";
-    WriteToneWav(wav, 215.0, 6.0);
+    // Long enough to outlast both checks on a slow machine; the player ends with the test.
+    WriteToneWav(wav, 215.0, 20.0);
     std::unique_ptr<Process> player = Play(wav);
     const bool settled = WaitUntil(
         [&] {
             const std::vector<LampFrame> frames = ParseLampFrames(program.Stderr());
-            constexpr size_t kRun = 10;
-            return frames.size() >= from + kRun && std::all_of(frames.end() - kRun, frames.end(), RedOnly);
+            return frames.size() >= from + kWindow && MostlyRedOnly(frames, frames.size() - kWindow, frames.size());
         },
         kPatience);
     EXPECT_TRUE(settled) << Describe(ParseLampFrames(program.Stderr()), from) << "\nplayer: " << player->Stderr()
@@ -101,16 +112,15 @@ TEST_F(E2eSoundOnTheLamps, ALowToneLightsTheFirstLampRedAndLeavesBlueDark) {
     const size_t before = ParseLampFrames(program->Stderr()).size();
     std::unique_ptr<Process> player = PlayLowToneUntilRed(*program, before);
     ASSERT_FALSE(HasFailure());
-    std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
-    // And so it stays while the tone goes on.
-    const size_t from = frames.size() - 1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    frames = ParseLampFrames(program->Stderr());
-    for (size_t i = from; i < frames.size(); ++i) {
-        EXPECT_TRUE(RedOnly(frames[i])) << "frame " << i << "; " << Describe(frames, from);
+    // And so it stays while the tone goes on: judged over the next lamp frames together.
+    const size_t from = ParseLampFrames(program->Stderr()).size();
+    ASSERT_TRUE(WaitUntil([&] { return ParseLampFrames(program->Stderr()).size() >= from + 2 * kWindow; }, kPatience))
+        << Describe(ParseLampFrames(program->Stderr()), from);
+    const std::vector<LampFrame> frames = ParseLampFrames(program->Stderr());
+    EXPECT_TRUE(MostlyRedOnly(frames, from, from + 2 * kWindow)) << Describe(frames, from);
+    for (size_t i = from; i < frames.size(); ++i)
         EXPECT_EQ(frames[i].lamp[2], (frames[i].lamp[0] & 0xFF0000u) | (frames[i].lamp[1] & 0xFFu))
-            << "the third lamp shows red and blue";
-    }
+            << "the third lamp shows red and blue; frame " << i;
 
     CloseShow(*program);
 }

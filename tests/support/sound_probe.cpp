@@ -31,15 +31,16 @@ void WriteToneWav(const std::string& path, double frequency, double seconds, int
     if (std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
 
-std::vector<LampFrame> ParseLampFrames(const std::string& text) {
+std::vector<LampFrame> ParseLampFrames(const std::string& text, const std::string& label) {
+    const std::string format = label + " at %lld ns: %" SCNx32 " %" SCNx32 " %" SCNx32;
     std::vector<LampFrame> frames;
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string line = text.substr(start, end - start);
         LampFrame f;
         long long ns = 0;
-        if (std::sscanf(line.c_str(), "virelux: lamps at %lld ns: %" SCNx32 " %" SCNx32 " %" SCNx32, &ns, &f.lamp[0],
-                        &f.lamp[1], &f.lamp[2]) == 4) {
+        if (line.compare(0, label.size(), label) == 0 &&
+            std::sscanf(line.c_str(), format.c_str(), &ns, &f.lamp[0], &f.lamp[1], &f.lamp[2]) == 4) {
             f.presentedNs = ns;
             frames.push_back(f);
         }

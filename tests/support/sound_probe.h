@@ -24,7 +24,9 @@ struct LampFrame {
     int Blue() const { return static_cast<int>(lamp[1] & 0xFF); }
     int Band(int index) const { return index == 0 ? Red() : index == 1 ? Green() : Blue(); }   // 0 red … 2 blue
 };
-// Every complete "virelux: lamps at …" line of a stderr text, in order; other lines are skipped.
-std::vector<LampFrame> ParseLampFrames(const std::string& text);
+// Every complete "<label> at …" line of a stderr text, in order; other lines are skipped.
+// The show's label is "virelux: lamps"; bench_latency's reference program prints the same
+// lines under "reference: lamps".
+std::vector<LampFrame> ParseLampFrames(const std::string& text, const std::string& label = "virelux: lamps");
 
 }  // namespace vlx_test
