@@ -122,11 +122,11 @@ void StreamState(pa_stream* stream, void* userdata) {
 }
 
 void StartStream(Loop& loop) {
-    pa_sample_spec spec;
-    spec.format = loop.format.eightBit ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.channels = static_cast<std::uint8_t>(loop.format.channels);
-    spec.rate = static_cast<std::uint32_t>(loop.format.rate);
-    loop.stream = pa_stream_new(loop.context, "Wave input", &spec, nullptr);
+    pa_sample_spec sampleSpec;
+    sampleSpec.format = loop.format.eightBit ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    sampleSpec.channels = static_cast<std::uint8_t>(loop.format.channels);
+    sampleSpec.rate = static_cast<std::uint32_t>(loop.format.rate);
+    loop.stream = pa_stream_new(loop.context, "Wave input", &sampleSpec, nullptr);
     if (!loop.stream) return Lost(loop);
     pa_stream_set_state_callback(loop.stream, StreamState, &loop);
     pa_stream_set_read_callback(loop.stream, Read, &loop);
