@@ -196,30 +196,6 @@ TEST_F(XFile, EveryCorpusModelLoadsOrFailsCleanly) {
     EXPECT_GE(models, 20);
 }
 
-TEST_F(XFile, CubesFacesAreClockwiseSeenFromOutside) {
-    REQUIRE_CORPUS();
-    // Cubes with normals, without (made here from the faces), and placed off the origin by
-    // their frame. (test_cube_*.x is no witness: the file gives two sides inward normals.)
-    for (const char* file : {"test.x", "Cube.x", "kwxport_test_cubewithvcolors.x"}) {
-        SCOPED_TRACE(file);
-        auto cube = LoadBuilder(kCorpus + file);
-        const D3DRMBOX box = Box(cube.get());
-        const glm::vec3 centre = (V(box.min) + V(box.max)) * 0.5f;
-        const MeshBuilder& b = *MeshBuilder::From(cube.get());
-        ASSERT_EQ(b.faces.size(), 12u);
-        for (const auto& f : b.faces) {
-            const Face& face = *Face::From(f.get());
-            D3DVECTOR n;
-            ASSERT_EQ(f->GetNormal(&n), D3DRM_OK);
-            glm::vec3 middle(0.0f);
-            for (DWORD v : face.vertices) middle += b.positions[v] / 3.0f;
-            EXPECT_GT(glm::dot(V(n), middle - centre), 0.0f);
-            for (size_t k = 0; k < 3; ++k)
-                EXPECT_GT(glm::dot(b.normals[face.normals.at(k)], b.positions[face.vertices[k]] - centre), 0.0f);
-        }
-    }
-}
-
 TEST_F(XFile, TextureNamesAreTriedAsWrittenThenByTheirLastComponent) {
     REQUIRE_CORPUS();
     TextureRequests requests;
