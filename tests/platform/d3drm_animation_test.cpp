@@ -52,24 +52,6 @@ TEST_F(Animations, AClosedSplinePassesThroughEveryKeyAndLoopsSmoothlyFromTheFirs
     EXPECT_GT(std::abs(c.z - b.z) / e, 1.0f);
 }
 
-TEST_F(Animations, CatmullRomMidpointsUseTheClosedPathsNeighbours) {
-    const std::vector<Vec> path = {{-15, 4, -40}, {-14, 4.5f, -35}, {13, 2, -30}, {-12, 1.5f, 25}, {-15, 4, -40}};
-    animation->SetOptions(kFlightPath);
-    for (size_t k = 0; k < path.size(); ++k) animation->AddPositionKey(float(k), path[k].x, path[k].y, path[k].z);
-    // Halfway between evenly spaced keys: (-P0 + 9 P1 + 9 P2 - P3) / 16; before key 1 the
-    // closed path's neighbour is the key before the last.
-    auto midpoint = [](const Vec& p0, const Vec& p1, const Vec& p2, const Vec& p3) {
-        return Vec{(-p0.x + 9 * p1.x + 9 * p2.x - p3.x) / 16, (-p0.y + 9 * p1.y + 9 * p2.y - p3.y) / 16,
-                   (-p0.z + 9 * p1.z + 9 * p2.z - p3.z) / 16};
-    };
-    for (const auto& [t, m] : {std::pair{1.5f, midpoint(path[0], path[1], path[2], path[3])},
-                               std::pair{0.5f, midpoint(path[3], path[0], path[1], path[2])},
-                               std::pair{3.5f, midpoint(path[2], path[3], path[4], path[1])}}) {
-        const D3DVECTOR p = At(t);
-        EXPECT_VEC(p, m.x, m.y, m.z);
-    }
-}
-
 TEST_F(Animations, LinearAndOpenAnimationsAndKeysThatReplaceOrGo) {
     animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_LINEARPOSITION);
     animation->AddPositionKey(0, 0, 0, 0);
@@ -82,12 +64,6 @@ TEST_F(Animations, LinearAndOpenAnimationsAndKeysThatReplaceOrGo) {
     EXPECT_VEC(At(10.0f), 4, 6, 0);
     animation->SetOptions(D3DRMANIMATION_CLOSED | D3DRMANIMATION_LINEARPOSITION);
     EXPECT_VEC(At(4.0f), 2, 0, 0);   // 3 + 1 wraps to 1
-    const D3DRMQUATERNION q = AboutY(1.0f);
-    animation->AddRotateKey(2, &q);
-    EXPECT_EQ(animation->GetKeyCount(), 4u);
-    EXPECT_EQ(animation->DeleteKey(2), D3DRM_OK);   // every kind of key at that time
-    EXPECT_EQ(animation->GetKeyCount(), 2u);
-    EXPECT_EQ(animation->DeleteKey(2), D3DRMERR_NOTFOUND);
     EXPECT_EQ(animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_CLOSED), D3DRMERR_BADVALUE);
 }
 
@@ -147,34 +123,6 @@ TEST_F(Animations, TheFrameIsNotHeldAndMayReleaseTheAnimationAsItGoes) {
     owned->SetFrame(camera.get());
     camera.reset();
     EXPECT_EQ(owned, nullptr);
-}
-
-TEST_F(Animations, ASetHoldsItsAnimationsOnceAndDrivesThemAll) {
-    Ref<IDirect3DRMAnimationSet2> set;
-    ASSERT_EQ(root->CreateAnimationSet(set.put()), D3DRM_OK);
-    auto second = Make(scene.get());
-    animation->AddPositionKey(0, 0, 0, 0);
-    animation->AddPositionKey(10, 10, 0, 0);
-    Ref<IDirect3DRMAnimation2> b;
-    root->CreateAnimation(b.put());
-    b->AddPositionKey(0, 0, 0, 0);
-    b->AddPositionKey(10, 0, 20, 0);
-    b->SetFrame(second.get());
-    int destroyed = 0;
-    b->AddDestroyCallback([](IDirect3DRMObject*, void* n) { ++*static_cast<int*>(n); }, &destroyed);
-    set->AddAnimation(animation.get());
-    set->AddAnimation(b.get());
-    set->AddAnimation(b.get());
-    EXPECT_EQ(set->GetAnimationCount(), 2u);
-    EXPECT_EQ(set->SetTime(2.5f), D3DRM_OK);
-    EXPECT_VEC(Position(frame.get(), nullptr), 2.5f, 0, 0);
-    EXPECT_VEC(Position(second.get(), nullptr), 0, 5, 0);
-    EXPECT_EQ(set->DeleteAnimation(b.get()), D3DRM_OK);
-    EXPECT_EQ(set->DeleteAnimation(b.get()), D3DRMERR_NOTFOUND);
-    set->SetTime(5.0f);
-    EXPECT_VEC(Position(second.get(), nullptr), 0, 5, 0);   // no longer driven
-    b.reset();
-    EXPECT_EQ(destroyed, 1);
 }
 
 }  // namespace

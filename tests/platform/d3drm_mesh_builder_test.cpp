@@ -106,21 +106,6 @@ TEST_F(MeshBuilders, CylinderAndConeFaceListsMakeShapesFacingOutwards) {
     EXPECT_NEAR(glm::length(V(tipNormal) - V(Octagon(true).normals[1])), 0.0f, 1e-5f);
 }
 
-TEST_F(MeshBuilders, ABadFaceListAddsNothing) {
-    const D3DVECTOR v[3] = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}};
-    const D3DVECTOR n[1] = {{0, 0, -1}};
-    for (const std::vector<DWORD>& faces : std::vector<std::vector<DWORD>>{
-             {3, 0, 0, 1, 0, 2, 0, 2, 0, 0, 1, 0, 0},   // a second face with two corners
-             {3, 0, 0, 1, 0, 3, 0, 0},                  // vertex 3 of 3
-             {3, 0, 0, 1, 1, 2, 0, 0}}) {               // normal 1 of 1
-        Ref<IDirect3DRMFaceArray> array;
-        EXPECT_EQ(builder->AddFaces(3, v, 1, n, faces.data(), array.put()), D3DRMERR_BADVALUE);
-        EXPECT_FALSE(array);
-        EXPECT_EQ(builder->GetVertexCount(), 0);
-        EXPECT_TRUE(B().normals.empty() && B().faces.empty());
-    }
-}
-
 TEST_F(MeshBuilders, BoxScaleAndTranslate) {
     D3DRMBOX box;
     EXPECT_EQ(builder->GetBox(&box), D3DRMERR_BADVALUE);   // no vertices yet
@@ -140,32 +125,6 @@ TEST_F(MeshBuilders, BoxScaleAndTranslate) {
     // Normals follow the stretched surface and keep unit length: (c, 1) becomes (c/2, 1).
     for (const glm::vec3& n : B().normals) EXPECT_NEAR(glm::length(n), 1.0f, 1e-5f);
     EXPECT_NEAR(B().normals[1].x / B().normals[1].y, (std::sqrt(2.0f) - 1.0f) / 2.0f, 1e-4f);
-}
-
-TEST_F(MeshBuilders, ACloneIsIndependentOfItsOriginal) {
-    ASSERT_EQ(AddTube(builder.get(), Octagon(true)), D3DRM_OK);
-    ASSERT_EQ(builder->SetColorRGB(1.0f, 0.0f, 0.5f), D3DRM_OK);   // on every face
-    Ref<IDirect3DRMVisual> visual;
-    ASSERT_EQ(builder->Clone(nullptr, IID_IDirect3DRMVisual, reinterpret_cast<void**>(visual.put())), D3DRM_OK);
-    Ref<IDirect3DRMMeshBuilder3> copy;
-    ASSERT_EQ(visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(copy.put())), S_OK);
-    ASSERT_NE(copy.get(), builder.get());
-    EXPECT_EQ(FacesOf(copy.get())[2]->GetColor(), 0xFFFF0080u);
-
-    copy->SetColor(0xFFFF0000);
-    copy->Scale(3.0f, 3.0f, 3.0f);
-    AddTube(copy.get(), Octagon(true));
-    for (const auto& face : FacesOf(builder.get())) EXPECT_EQ(face->GetColor(), 0xFFFF0080u);
-    EXPECT_EQ(builder->GetFaceCount(), 9);
-    EXPECT_FLOAT_EQ(Box(builder.get()).max.z, 4.0f);
-    EXPECT_EQ(Face::From(FacesOf(copy.get())[0].get())->owner, MeshBuilder::From(copy.get()));
-
-    // A face kept past its builder's end no longer reads the builder.
-    Ref<IDirect3DRMFace2> face = FacesOf(copy.get())[0];
-    copy.reset();
-    visual.reset();
-    D3DVECTOR n;
-    EXPECT_EQ(face->GetNormal(&n), D3DRMERR_BADOBJECT);
 }
 
 TEST_F(MeshBuilders, CreateMeshGroupsFacesByColourMaterialAndTexture) {
@@ -195,20 +154,6 @@ TEST_F(MeshBuilders, CreateMeshGroupsFacesByColourMaterialAndTexture) {
             EXPECT_GT(glm::dot(glm::cross(b.position - a.position, c.position - a.position), a.normal), 0.0f);
         }
 
-    // A face without normals gets its plane's; texture coordinates come along.
-    const D3DVECTOR v[4] = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}};
-    const DWORD square[] = {4, 0, 1, 2, 3, 0};
-    auto flat = Make();
-    flat->AddFaces(4, v, 0, nullptr, square, nullptr);
-    EXPECT_EQ(flat->SetTextureCoordinates(4, 0.0f, 0.0f), D3DRMERR_BADVALUE);
-    ASSERT_EQ(flat->SetTextureCoordinates(2, 0.25f, 0.75f), D3DRM_OK);
-    ASSERT_EQ(flat->CreateMesh(mesh.put()), D3DRM_OK);
-    const MeshGroup& g = Mesh::From(mesh.get())->groups.at(0);
-    EXPECT_EQ(g.indices.size(), 6u);
-    for (const MeshVertex& vertex : g.vertices) {
-        EXPECT_EQ(vertex.normal, glm::vec3(0, 0, -1));   // facing the viewer
-        EXPECT_EQ(vertex.uv, vertex.position == glm::vec3(1, 1, 0) ? glm::vec2(0.25f, 0.75f) : glm::vec2(0.0f));
-    }
 }
 
 TEST_F(MeshBuilders, AddFrameGathersAHierarchyInTheFramesCoordinates) {
@@ -234,12 +179,4 @@ TEST_F(MeshBuilders, AddFrameGathersAHierarchyInTheFramesCoordinates) {
     EXPECT_FLOAT_EQ(box.min.y, -1.0f);
     EXPECT_FLOAT_EQ(box.max.y, 12.0f);
     EXPECT_FLOAT_EQ(box.max.z, 8.0f);
-    // A builder among the frame's own visuals takes its geometry as it was, once.
-    ASSERT_EQ(builder->AddFrame(holder.get()), D3DRM_OK);
-    EXPECT_EQ(builder->GetFaceCount(), 9 + 32);
-    const auto vertices = static_cast<DWORD>(builder->GetVertexCount());
-    ASSERT_EQ(builder->AddMeshBuilder(builder.get(), 0), D3DRM_OK);   // doubles it
-    EXPECT_EQ(builder->GetFaceCount(), 2 * 41);
-    for (size_t k = 0; k < 3; ++k)
-        EXPECT_EQ(Face::From(B().faces[81].get())->vertices[k], Face::From(B().faces[40].get())->vertices[k] + vertices);
 }

@@ -55,19 +55,4 @@ TEST_F(Objects, ADeviceNeedsABoundClipperAndItsWindowSideKeepsItAlive) {
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST_F(Objects, AViewportFitsItsDeviceAndKeepsItsBackPlaneBeyondTheFront) {
-    ASSERT_NO_FATAL_FAILURE(MakeClipper());
-    Ref<IDirect3DRMDevice3> device;
-    root->CreateDeviceFromClipper(clipper.get(), nullptr, 200, 100, device.put());
-    auto camera = Make(scene.get());
-    Ref<IDirect3DRMViewport2> viewport;
-    EXPECT_NE(root->CreateViewport(device.get(), camera.get(), 0, 0, 201, 100, viewport.put()), D3DRM_OK);
-    ASSERT_EQ(root->CreateViewport(device.get(), camera.get(), 0, 0, 200, 100, viewport.put()), D3DRM_OK);
-    EXPECT_FLOAT_EQ(viewport->GetField(), 0.5f);
-    EXPECT_FLOAT_EQ(viewport->GetFront(), 1.0f);
-    EXPECT_FLOAT_EQ(viewport->GetBack(), 100.0f);
-    EXPECT_EQ(viewport->SetBack(0.5f), D3DRMERR_BADVALUE);
-    EXPECT_EQ(viewport->Render(scene.get()), D3DRM_OK);
-}
-
 }  // namespace

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
-#include "platform/d3drm/frame.h"
-#include "platform/d3drm/mesh.h"
 #include "platform/d3drm/mesh_builder.h"
 
 namespace {
@@ -30,9 +28,9 @@ protected:
         Data().faces.push_back(face);
     }
     Ref<IDirect3DRMWrap> Make(D3DRMWRAPTYPE type, glm::vec3 origin, glm::vec3 dir, glm::vec3 up, float ou = 0,
-                              float ov = 0, float su = 1, float sv = 1, IDirect3DRMFrame3* reference = nullptr) {
+                              float ov = 0, float su = 1, float sv = 1) {
         Ref<IDirect3DRMWrap> wrap;
-        EXPECT_EQ(root->CreateWrap(type, reference, origin.x, origin.y, origin.z, dir.x, dir.y, dir.z, up.x, up.y, up.z, ou,
+        EXPECT_EQ(root->CreateWrap(type, nullptr, origin.x, origin.y, origin.z, dir.x, dir.y, dir.z, up.x, up.y, up.z, ou,
                                    ov, su, sv, wrap.put()),
                   D3DRM_OK);
         return wrap;
@@ -85,17 +83,6 @@ TEST_F(Wraps, CylinderAngleStartsAtTheUpVectorAndHeightRunsAlongTheAxis) {
     EXPECT_UV(UV(1), 0.0f, -2.0f);
 }
 
-TEST_F(Wraps, SphereLatitudeRunsFromTheDirectionPoleToTheOpposite) {
-    // Direction +z, up +y: the wrap's axes are the object's own.
-    Data().positions = {{0, 0, 2}, {0, 0, -2}, {0, 3, 0}, {3, 0, 0}, {1, 0, 1}};
-    Make(D3DRMWRAP_SPHERE, {0, 0, 0}, {0, 0, 1}, {0, 1, 0})->Apply(builder.get());
-    EXPECT_NEAR(UV(0).y, 0.0f, 1e-5f);
-    EXPECT_NEAR(UV(1).y, 1.0f, 1e-5f);
-    EXPECT_UV(UV(2), 0.0f, 0.5f);
-    EXPECT_UV(UV(3), 0.25f, 0.5f);
-    EXPECT_UV(UV(4), 0.25f, 0.25f);
-}
-
 TEST_F(Wraps, ChromeMapsEachVertexNormalAsSeenAlongTheDirection) {
     // Normals: facing the viewer (-z), +x, +y, and an unnormalised -z.
     Data().positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {5, 0, 0}, {5, 1, 0}, {5, 0, 1}};
@@ -120,51 +107,6 @@ TEST_F(Wraps, ChromeMapsEachVertexNormalAsSeenAlongTheDirection) {
     EXPECT_UV(UV(0), 2.0f * (0.5f + 0.5f / std::sqrt(2.0f)) - 0.5f, 0.5f);
 }
 
-TEST_F(Wraps, AReferenceFrameCarriesTheWrapsAxesAtTheTimeOfApply) {
-    Ref<IDirect3DRMFrame3> scene, reference;
-    root->CreateFrame(nullptr, scene.put());
-    root->CreateFrame(scene.get(), reference.put());
-    // The reference looks along world +x: its z is world +x, its x world -z.
-    reference->SetOrientation(scene.get(), 1, 0, 0, 0, 1, 0);
-    Data().positions = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-    Data().normals = {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
-    AddFace({0, 1, 2}, {0, 1, 2});
-    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0, 0, 1, 1, reference.get())->Apply(builder.get());
-    EXPECT_UV(UV(0), 0.5f, 0.5f);   // faces the reference's viewer
-    EXPECT_UV(UV(1), 0.0f, 0.5f);   // world +z is the reference's -x
-    EXPECT_UV(UV(2), 0.5f, 0.0f);
-
-    // A flat wrap follows where the reference frame is when it is applied.
-    reference->SetOrientation(scene.get(), 0, 0, 1, 0, 1, 0);
-    reference->SetPosition(scene.get(), 10, 0, 0);
-    Data().positions = {{11, 2, 7}};
-    Ref<IDirect3DRMWrap> flat = Make(D3DRMWRAP_FLAT, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0, 0, 1, 1, reference.get());
-    flat->Apply(builder.get());
-    EXPECT_UV(UV(0), 1.0f, 2.0f);
-    reference->SetPosition(scene.get(), 0, 0, 0);
-    flat->Apply(builder.get());
-    EXPECT_UV(UV(0), 11.0f, 2.0f);
-}
-
-TEST_F(Wraps, ApplyingToAMeshSetsEveryGroupVertexAndAsksForAnUpload) {
-    Ref<IDirect3DRMMesh> meshRef = Ref<IDirect3DRMMesh>::Adopt(new Mesh());
-    Mesh& mesh = *Mesh::From(meshRef.get());
-    mesh.groups.resize(2);
-    mesh.groups[0].vertices = {MeshVertex{{1, 2, 3}, {0, 0, -1}, {9, 9}}, MeshVertex{{-1, 0, 0}, {1, 0, 0}, {9, 9}}};
-    mesh.groups[1].vertices = {MeshVertex{{4, 5, 6}, {0, 1, 0}, {9, 9}}};
-    const unsigned before = mesh.version;
-    ASSERT_EQ(Make(D3DRMWRAP_FLAT, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 1, 0, 1, 1)->Apply(meshRef.get()), D3DRM_OK);
-    EXPECT_UV(mesh.groups[0].vertices[0].uv, 0.0f, 2.0f);
-    EXPECT_UV(mesh.groups[0].vertices[1].uv, -2.0f, 0.0f);
-    EXPECT_UV(mesh.groups[1].vertices[0].uv, 3.0f, 5.0f);
-    EXPECT_NE(mesh.version, before);
-    // Chrome reads the group vertices' own normals.
-    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0})->Apply(meshRef.get());
-    EXPECT_UV(mesh.groups[0].vertices[0].uv, 0.5f, 0.5f);
-    EXPECT_UV(mesh.groups[0].vertices[1].uv, 1.0f, 0.5f);
-    EXPECT_UV(mesh.groups[1].vertices[0].uv, 0.5f, 0.0f);
-}
-
 TEST_F(Wraps, BadAxesKindsAndObjectsAreRefused) {
     Ref<IDirect3DRMWrap> wrap;
     auto create = [&](D3DRMWRAPTYPE type, glm::vec3 d, glm::vec3 u) {
@@ -180,9 +122,5 @@ TEST_F(Wraps, BadAxesKindsAndObjectsAreRefused) {
     Data().positions = {{0, 3, 5}};
     ASSERT_EQ(wrap->Apply(builder.get()), D3DRM_OK);
     EXPECT_UV(UV(0), 0.0f, 3.0f);
-
     EXPECT_EQ(wrap->Apply(nullptr), D3DRMERR_BADOBJECT);
-    Ref<IDirect3DRMFrame3> frame;
-    root->CreateFrame(nullptr, frame.put());
-    EXPECT_EQ(wrap->Apply(frame.get()), D3DRMERR_BADOBJECT);
 }

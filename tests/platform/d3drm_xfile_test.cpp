@@ -196,90 +196,6 @@ TEST_F(XFile, EveryCorpusModelLoadsOrFailsCleanly) {
     EXPECT_GE(models, 20);
 }
 
-TEST_F(XFile, TheCubeIsTheSameInTextBinaryAndCompressedFiles) {
-    REQUIRE_CORPUS();
-    auto text = LoadBuilder(kCorpus + "test_cube_text.x");
-    const D3DRMBOX expected = Box(text.get());
-    for (const char* file : {"test_cube_binary.x", "test_cube_compressed.x"}) {
-        SCOPED_TRACE(file);
-        auto other = LoadBuilder(kCorpus + file);
-        EXPECT_EQ(other->GetFaceCount(), text->GetFaceCount());
-        const D3DRMBOX box = Box(other.get());
-        EXPECT_NEAR(glm::length(V(box.min) - V(expected.min)) + glm::length(V(box.max) - V(expected.max)), 0.0f, 1e-5f);
-    }
-}
-
-TEST_F(XFile, CubesFacesAreClockwiseSeenFromOutside) {
-    REQUIRE_CORPUS();
-    // Cubes with normals, without (made here from the faces), and placed off the origin by
-    // their frame. (test_cube_*.x is no witness: the file gives two sides inward normals.)
-    for (const char* file : {"test.x", "Cube.x", "kwxport_test_cubewithvcolors.x"}) {
-        SCOPED_TRACE(file);
-        auto cube = LoadBuilder(kCorpus + file);
-        const D3DRMBOX box = Box(cube.get());
-        const glm::vec3 centre = (V(box.min) + V(box.max)) * 0.5f;
-        const MeshBuilder& b = *MeshBuilder::From(cube.get());
-        ASSERT_EQ(b.faces.size(), 12u);
-        for (const auto& f : b.faces) {
-            const Face& face = *Face::From(f.get());
-            D3DVECTOR n;
-            ASSERT_EQ(f->GetNormal(&n), D3DRM_OK);
-            glm::vec3 middle(0.0f);
-            for (DWORD v : face.vertices) middle += b.positions[v] / 3.0f;
-            EXPECT_GT(glm::dot(V(n), middle - centre), 0.0f);
-            for (size_t k = 0; k < 3; ++k)
-                EXPECT_GT(glm::dot(b.normals[face.normals.at(k)], b.positions[face.vertices[k]] - centre), 0.0f);
-        }
-    }
-}
-
-TEST_F(XFile, FramesKeepTheHierarchyAndPlaceTheMeshes) {
-    REQUIRE_CORPUS();
-    Delivered delivered;
-    ASSERT_EQ(Load(kCorpus + "test_cube_text.x", &delivered), D3DRM_OK);
-    auto frames = delivered.All<IDirect3DRMFrame3>(IID_IDirect3DRMFrame3);
-    ASSERT_EQ(frames.size(), 1u);
-    const Frame& cube = *Frame::From(Frame::From(frames[0].get())->Children().at(0).get());
-    ASSERT_EQ(BuildersOf(cube).size(), 1u);
-    EXPECT_EQ(BuildersOf(cube)[0]->Name(), "Cube");   // meshes are named after their frame
-
-    // The hierarchy gathered into one builder matches the meshes merged at load time.
-    for (const char* file : {"test_cube_text.x", "airplane 2.x", "Dwarf.x", "kwxport_test_cubewithvcolors.x"}) {
-        SCOPED_TRACE(file);
-        Delivered d;
-        ASSERT_EQ(Load(kCorpus + file, &d), D3DRM_OK);
-        Ref<IDirect3DRMFrame3> top;
-        root->CreateFrame(nullptr, top.put());
-        for (const auto& frame : d.All<IDirect3DRMFrame3>(IID_IDirect3DRMFrame3)) top->AddChild(frame.get());
-        Ref<IDirect3DRMMeshBuilder3> gathered;
-        root->CreateMeshBuilder(gathered.put());
-        gathered->AddFrame(top.get());
-        const D3DRMBOX a = Box(gathered.get()), b = Box(LoadBuilder(kCorpus + file).get());
-        const float size = glm::length(V(b.max) - V(b.min));
-        EXPECT_NEAR(glm::length(V(a.min) - V(b.min)) + glm::length(V(a.max) - V(b.max)), 0.0f, 1e-4f * size);
-    }
-}
-
-TEST_F(XFile, MaterialsBecomeFaceColoursAndMaterials) {
-    REQUIRE_CORPUS();
-    auto cube = LoadBuilder(kCorpus + "test_cube_text.x");
-    const Face& face = *Face::From(MeshBuilder::From(cube.get())->faces.at(0).get());
-    EXPECT_EQ(face.color, D3DRMCreateColorRGB(0.639216f, 0.639216f, 0.639216f));
-    ASSERT_TRUE(face.material);
-    EXPECT_NEAR(face.material->GetPower(), 96.07843f, 1e-3f);
-    D3DVALUE r, g, b;
-    face.material->GetSpecular(&r, &g, &b);
-    EXPECT_NEAR(r, 0.498039f, 1e-5f);
-    // Three materials over twelve faces; a file without any leaves its faces white and bare.
-    std::set<long> powers;
-    const auto box = LoadBuilder(kCorpus + "kwxport_test_cubewithvcolors.x");
-    for (const auto& f : MeshBuilder::From(box.get())->faces)
-        powers.insert(std::lround(Face::From(f.get())->material->GetPower()));
-    EXPECT_EQ(powers, (std::set<long>{31, 53, 57}));
-    const auto bare = LoadBuilder(kCorpus + "Cube.x");
-    for (const auto& f : MeshBuilder::From(bare.get())->faces) EXPECT_FALSE(Face::From(f.get())->material);
-}
-
 TEST_F(XFile, TextureNamesAreTriedAsWrittenThenByTheirLastComponent) {
     REQUIRE_CORPUS();
     TextureRequests requests;
@@ -301,35 +217,6 @@ TEST_F(XFile, TextureNamesAreTriedAsWrittenThenByTheirLastComponent) {
     EXPECT_EQ(textures.size(), 3u);
     EXPECT_FALSE(textures.count(nullptr));
 
-    // Without a callback the engine loads the bitmaps itself (256 and 128 pixels wide).
-    textures.clear();
-    const auto plane = LoadBuilder(kCorpus + "airplane 2.x");
-    for (const auto& f : MeshBuilder::From(plane.get())->faces)
-        if (IDirect3DRMTexture3* t = Face::From(f.get())->texture.get()) textures.insert(t);
-    ASSERT_EQ(textures.size(), 2u);
-    EXPECT_EQ((*textures.begin())->GetWidth() + (*textures.rbegin())->GetWidth(), 384u);
-}
-
-TEST_F(XFile, AFailedLoadHandsOutNothing) {
-    REQUIRE_CORPUS();
-    Ref<IDirect3DRMFrame3> parent;
-    root->CreateFrame(nullptr, parent.put());
-    const std::pair<const char*, HRESULT> cases[] = {{"no such model.x", D3DRMERR_FILENOTFOUND},
-                                                     {"empty.x", D3DRMERR_BADFILE},
-                                                     {"OV_GetNextToken", D3DRMERR_BADFILE},
-                                                     {"test.txt", D3DRMERR_BADFILE}};
-    for (const auto& [file, expected] : cases) {
-        SCOPED_TRACE(file);
-        Delivered delivered;
-        EXPECT_EQ(Load(kCorpus + file, &delivered), expected);
-        EXPECT_EQ(Load(kCorpus + file, &delivered, nullptr, nullptr, parent.get()), expected);
-        EXPECT_TRUE(delivered.objects.empty());
-        EXPECT_TRUE(Frame::From(parent.get())->Children().empty());
-        // A builder keeps what it had.
-        auto builder = LoadBuilder(kCorpus + "Cube.x");
-        EXPECT_EQ(builder->Load((kCorpus + file).c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), expected);
-        EXPECT_EQ(builder->GetFaceCount(), 12);
-    }
 }
 
 TEST_F(XFile, AnimationSetsFollowTheFramesAndStartInTheFilesPose) {
@@ -383,24 +270,6 @@ TEST_F(XFile, KeyTimesAreSecondsWhereTheFileSaysHowManyTicksMakeOne) {
         delivered.All<IDirect3DRMFrame3>(IID_IDirect3DRMFrame3).at(0)->GetPosition(nullptr, &p);
         EXPECT_NEAR(p.x, 5.0f, 1e-3f);
     }
-}
-
-TEST_F(XFile, FramesThatReferToAMeshByNameAreRefused) {
-    // Frame A shows the mesh "tri" defined outside it and holds frame B with a mesh of its
-    // own. The parser would skip B and hang "tri" on A: half the model.
-    Delivered delivered;
-    const std::string text = "xof 0302txt 0032\n" + kTriangle + "Frame A {\n { tri }\n Frame B {\n" + kTriangle + "}\n}\n";
-    EXPECT_EQ(Load(Write("shared.x", text), &delivered), D3DRMERR_BADFILE);
-    EXPECT_TRUE(delivered.objects.empty());
-
-    // Materials named by reference are fine.
-    const std::string named =
-        "xof 0302txt 0032\nMaterial Red { 1.0;0.0;0.0;1.0;; 10.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n"
-        "Frame A { Mesh tri { 3; 0.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;0.0;0.0;; 1; 3;0,1,2;;\n"
-        "MeshMaterialList { 1; 1; 0;; { Red } } } }\n";
-    ASSERT_EQ(Load(Write("named.x", named), &delivered), D3DRM_OK);
-    const Frame& a = *Frame::From(delivered.All<IDirect3DRMFrame3>(IID_IDirect3DRMFrame3).at(0).get());
-    EXPECT_EQ(Face::From(BuildersOf(a).at(0)->faces.at(0).get())->color, 0xFFFF0000u);
 }
 
 TEST_F(XFile, NormalsMadeForAMeshWithoutThemPointOutOfItsFront) {

@@ -42,40 +42,22 @@ protected:
     stdfs::path drive, previous;
 };
 
-TEST_F(Paths, BackslashesAndCaseDoNotMatter) {
-    EXPECT_EQ(Read("xda\\bas\\cube.x"), "installed cube");
-    EXPECT_EQ(Read("XDA\\Bas\\CUBE.X"), "installed cube");
-    EXPECT_EQ(Read("bgr/sky01.BMP"), "sky");
-}
-
-TEST_F(Paths, ALeadingSlashStartsAtTheDriveRoot) {
-    EXPECT_EQ(Read("/virelux/bgr/sky01.bmp"), "sky");
-    EXPECT_EQ(Read("\\VIRELUX\\bgr\\Sky01.bmp"), "sky");
-    EXPECT_EQ(Read("\\other\\file.txt"), "other");
-    EXPECT_FALSE(fs::Resolve("/virelux/bgr/sky02.bmp"));
-}
-
-TEST_F(Paths, AnExistingAbsolutePathIsTakenAsItIs) {
-    const std::string absolute = (drive / "other/file.txt").string();
-    ASSERT_TRUE(fs::Resolve(absolute));
-    EXPECT_EQ(*fs::Resolve(absolute), absolute);
-}
-
-TEST_F(Paths, TheCurrentDirectoryComesBeforeTheInstallationFolder) {
-    EXPECT_EQ(Read("scene00.txt"), "local scene");
+TEST_F(Paths, NamesResolveWhateverTheirSlashesAndCaseLocalFilesFirst) {
+    const std::pair<const char*, const char*> found[] = {
+        {"xda\\bas\\cube.x", "installed cube"}, {"XDA\\Bas\\CUBE.X", "installed cube"}, {"bgr/sky01.BMP", "sky"},
+        {"/virelux/bgr/sky01.bmp", "sky"},       // a leading slash starts at the drive root
+        {"\\VIRELUX\\bgr\\Sky01.bmp", "sky"}, {"\\other\\file.txt", "other"},
+        {"scene00.txt", "local scene"}};         // the current directory before the installation
+    for (const auto& [name, text] : found) EXPECT_EQ(Read(name), text) << name;
     stdfs::remove(drive / "work/scene00.txt");
-    EXPECT_EQ(Read("scene00.txt"), "installed scene");
     EXPECT_EQ(Read(".\\SCENE00.TXT"), "installed scene");
-}
 
-TEST_F(Paths, MissingNamesResolveToNothingAndOpenNothing) {
-    EXPECT_FALSE(fs::Resolve(""));
-    EXPECT_FALSE(fs::Resolve("xda\\bas\\nothing.x"));
-    EXPECT_FALSE(fs::Resolve("nowhere\\cube.x"));
+    const std::string absolute = (drive / "other/file.txt").string();
+    EXPECT_EQ(fs::Resolve(absolute).value_or(""), absolute);   // taken as it is
+    EXPECT_EQ(fs::InstallationPath("res\\icon.bmp"), (drive / "virelux/res/icon.bmp").string());
+
+    for (const char* missing : {"", "xda\\bas\\nothing.x", "nowhere\\cube.x", "/virelux/bgr/sky02.bmp"})
+        EXPECT_FALSE(fs::Resolve(missing)) << missing;
     EXPECT_EQ(fs::OpenFile("missing.txt", "rb"), nullptr);
     EXPECT_FALSE(fs::OpenInput("missing.txt").is_open());
-}
-
-TEST_F(Paths, InstallationPathJoinsWithoutLookingUp) {
-    EXPECT_EQ(fs::InstallationPath("res\\icon.bmp"), (drive / "virelux/res/icon.bmp").string());
 }

@@ -88,15 +88,10 @@ void HearTone(const vlx_test::PulseServer& server, HWAVEIN wave, HANDLE event, R
     EXPECT_NEAR(signChanges / 8.0, 2.0 * 215 * kSamples / 11025, 1.5);
 }
 
-TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
+TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysAlsoAfterTheServerRestarted) {
     vlx_test::PulseServer server;
     server.UseInThisProcess();
     setenv("XDG_RUNTIME_DIR", (server.Folder() + "/run").c_str(), 1);
-
-    ASSERT_GE(waveInGetNumDevs(), 1u);
-    WAVEINCAPSA caps;
-    ASSERT_EQ(waveInGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
-    EXPECT_GT(std::strlen(caps.szPname), 0u);
 
     const WAVEFORMATEX& format = kMono16;
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -112,6 +107,10 @@ TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
 
     ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
+    // The server restarts during the recording: the device records from it again by itself,
+    // its ring going on in order.
+    server.Restart();
+    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
 
     ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
     for (WAVEHDR& h : ring.headers) EXPECT_TRUE(Done(h));
@@ -123,30 +122,6 @@ TEST(WaveInSoundServer, RecordsWhatThePlayerPlaysThroughTheDefaultSource) {
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(waveInOpen(&wave, 0, &format, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
     close(fd);
-    CloseHandle(event);
-}
-
-// The sound server restarts during a recording: the device records from it again by itself,
-// its ring going on in order, and closes normally.
-TEST(WaveInSoundServer, RecordsAgainFromAServerThatRestarted) {
-    vlx_test::PulseServer server;
-    server.UseInThisProcess();
-    setenv("XDG_RUNTIME_DIR", (server.Folder() + "/run").c_str(), 1);
-
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    HWAVEIN wave = nullptr;
-    ASSERT_EQ(waveInOpen(&wave, 0, &kMono16, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT),
-              MMSYSERR_NOERROR);
-    Ring ring;
-    ASSERT_NO_FATAL_FAILURE(ring.Queue(wave));
-    ASSERT_EQ(waveInStart(wave), MMSYSERR_NOERROR);
-    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
-
-    server.Restart();
-    ASSERT_NO_FATAL_FAILURE(HearTone(server, wave, event, ring));
-
-    ASSERT_EQ(waveInReset(wave), MMSYSERR_NOERROR);
-    EXPECT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
     CloseHandle(event);
 }
 

@@ -110,18 +110,3 @@ TEST_F(Input, SizeMinimiseRestoreAndCloseBecomeWindowMessages) {
     EXPECT_EQ(HIWORD(sizes[2].lParam), 400 - bar);
     EXPECT_EQ(Only(got, WM_CLOSE).size(), 1u);
 }
-
-TEST_F(Input, MinimisedWindowIsIconicAndHasNoClientArea) {
-    Settle();
-    win32test::InjectMinimize();
-    Drain();
-    EXPECT_TRUE(IsIconic(hwnd));
-    RECT client;
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 0);
-    win32test::InjectRestore();
-    Drain();
-    EXPECT_FALSE(IsIconic(hwnd));
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 320);
-}

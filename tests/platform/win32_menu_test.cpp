@@ -5,7 +5,7 @@
 
 using Menus = HeadlessWindow;
 
-TEST_F(Menus, TheWindowGetsItsClassMenuAsATree) {
+TEST_F(Menus, TheClassMenuTreeItsCommandsPopupsAndChecks) {
     HMENU bar = GetMenu(hwnd);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetMenuItemCount(bar), 3);
@@ -16,9 +16,8 @@ TEST_F(Menus, TheWindowGetsItsClassMenuAsATree) {
     EXPECT_NE(GetSubMenu(file, 2), nullptr);
     EXPECT_EQ(GetSubMenu(bar, 2), nullptr);   // "Go" is a command on the bar itself
     EXPECT_EQ(GetSubMenu(bar, 9), nullptr);
-}
 
-TEST_F(Menus, ChoosingAnItemPostsItsCommand) {
+    // Choosing an item posts its command; opening a popup sends WM_INITMENUPOPUP with it.
     Settle();
     win32test::ChooseMenuItem(hwnd, 21);
     const auto got = Drain();
@@ -26,19 +25,14 @@ TEST_F(Menus, ChoosingAnItemPostsItsCommand) {
     EXPECT_EQ(got[0].message, WM_COMMAND);
     EXPECT_EQ(LOWORD(got[0].wParam), 21);
     EXPECT_EQ(HIWORD(got[0].wParam), 0);   // from a menu, not an accelerator
-}
-
-TEST_F(Menus, OpeningAPopupSendsInitMenuPopupWithThatPopup) {
     Settle();
     win32test::OpenMenuPopup(hwnd, {0, 2});
     ASSERT_EQ(SeenMessages().size(), 1u);
     EXPECT_EQ(SeenMessages()[0].message, WM_INITMENUPOPUP);
     EXPECT_EQ(reinterpret_cast<HMENU>(SeenMessages()[0].wParam), GetSubMenu(GetSubMenu(GetMenu(hwnd), 0), 2));
     EXPECT_EQ(LOWORD(SeenMessages()[0].lParam), 2);
-}
 
-TEST_F(Menus, CheckMenuItemFindsCommandsInNestedPopupsAndReturnsThePreviousState) {
-    HMENU bar = GetMenu(hwnd);
+    // CheckMenuItem finds commands in nested popups and returns the previous state.
     EXPECT_EQ(CheckMenuItem(bar, 21, MF_CHECKED), MF_UNCHECKED);
     EXPECT_EQ(CheckMenuItem(bar, 21, MF_UNCHECKED), MF_CHECKED);
     EXPECT_EQ(CheckMenuItem(bar, 21, MF_CHECKED), MF_UNCHECKED);
@@ -63,7 +57,7 @@ TEST_F(Menus, InsertingPastTheEndAppendsAndWithinInserts) {
     EXPECT_STREQ(text, "Second driver");
 }
 
-TEST_F(Menus, AnAcceleratorSendsItsCommandInsteadOfTheKey) {
+TEST_F(Menus, AnAcceleratorSendsItsCommandInsteadOfTheKeyWithItsModifiersHeld) {
     HACCEL keys = LoadAcceleratorsA(nullptr, "KEYS");
     ASSERT_NE(keys, nullptr);
     EXPECT_EQ(LoadAcceleratorsA(nullptr, "MISSING"), nullptr);
@@ -88,10 +82,8 @@ TEST_F(Menus, AnAcceleratorSendsItsCommandInsteadOfTheKey) {
     EXPECT_EQ(HIWORD(SeenMessages()[0].wParam), 1);   // from an accelerator
     EXPECT_EQ(SeenMessages()[1].message, WM_KEYDOWN);
     EXPECT_EQ(SeenMessages()[1].wParam, VK_F3);
-}
 
-TEST_F(Menus, AnAcceleratorWithControlNeedsControlHeld) {
-    HACCEL keys = LoadAcceleratorsA(nullptr, "KEYS");
+    // One with Control needs Control held.
     MSG key;
     key.hwnd = hwnd;
     key.message = WM_KEYDOWN;

@@ -3,7 +3,7 @@
 
 using Queue = HeadlessWindow;
 
-TEST_F(Queue, PostedMessagesComeBeforeInputThatArrivedEarlier) {
+TEST_F(Queue, PostedMessagesComeBeforeEarlierInputQuitAfterAllAndSentOnesAtOnce) {
     Settle();
     win32test::InjectKey(SDL_SCANCODE_A, SDLK_a, true);   // input first...
     PostMessageA(hwnd, WM_COMMAND, 412, 0);               // ...then a posted command
@@ -13,10 +13,32 @@ TEST_F(Queue, PostedMessagesComeBeforeInputThatArrivedEarlier) {
     EXPECT_EQ(msg.wParam, 412u);
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, WM_KEYDOWN);
+
+    // WM_QUIT, with its exit code, comes after everything posted.
+    PostQuitMessage(7);
+    PostMessageA(hwnd, WM_USER, 0, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_USER);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+
+    // Sent messages reach the procedure at once, posted ones wait.
+    Settle();
+    PostMessageA(hwnd, WM_USER, 1, 0);
+    SendMessageA(hwnd, WM_USER, 2, 0);
+    ASSERT_EQ(SeenMessages().size(), 1u);
+    EXPECT_EQ(SeenMessages()[0].wParam, 2u);
+    Drain();
+    ASSERT_EQ(SeenMessages().size(), 2u);
 }
 
+// WM_PAINT only when nothing else waits, until validated; UpdateWindow paints at once when invalid.
 TEST_F(Queue, PaintOnlyWhenNothingElseWaitsAndUntilValidated) {
     Settle();
+    UpdateWindow(hwnd);
+    EXPECT_TRUE(SeenMessages().empty());
     InvalidateRect(hwnd, nullptr, FALSE);
     PostMessageA(hwnd, WM_USER, 1, 0);
     MSG msg;
@@ -34,40 +56,10 @@ TEST_F(Queue, PaintOnlyWhenNothingElseWaitsAndUntilValidated) {
     EndPaint(hwnd, &ps);
     EXPECT_FALSE(GetUpdateRect(hwnd, &update, FALSE));
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(Queue, UpdateWindowSendsPaintAtOnceOnlyWhenInvalid) {
-    Settle();
-    UpdateWindow(hwnd);
-    EXPECT_TRUE(SeenMessages().empty());
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
     ASSERT_EQ(SeenMessages().size(), 1u);
     EXPECT_EQ(SeenMessages()[0].message, WM_PAINT);
-}
-
-TEST_F(Queue, QuitMessageCarriesTheExitCodeAfterEverythingPosted) {
-    Settle();
-    PostQuitMessage(7);
-    PostMessageA(hwnd, WM_USER, 0, 0);
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_USER);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_QUIT);
-    EXPECT_EQ(msg.wParam, 7u);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(Queue, SendCallsTheProcedureAtOnceAndPostWaits) {
-    Settle();
-    PostMessageA(hwnd, WM_USER, 1, 0);
-    SendMessageA(hwnd, WM_USER, 2, 0);
-    ASSERT_EQ(SeenMessages().size(), 1u);
-    EXPECT_EQ(SeenMessages()[0].wParam, 2u);
-    Drain();
-    ASSERT_EQ(SeenMessages().size(), 2u);
-    EXPECT_EQ(SeenMessages()[1].wParam, 1u);
 }
 
 TEST_F(Queue, DestroyedWindowGetsNoMoreMessages) {
