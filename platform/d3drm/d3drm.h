@@ -110,7 +110,7 @@ struct IDirect3DRMFrame3 : IDirect3DRMVisual {
     // removed by an earlier one of the same move does not run; one added waits for the next.
     virtual HRESULT Move(D3DVALUE delta) = 0;
 
-    // Content.
+    // Content. A frame shown as a visual is drawn and picked once per path, never inside itself.
     virtual HRESULT AddVisual(IUnknown* visual) = 0;
     virtual HRESULT DeleteVisual(IUnknown* visual) = 0;
     // With visuals nullptr, *count receives the number; otherwise up to *count AddRef'ed visuals.

@@ -17,6 +17,7 @@
 #include "platform/d3drm/factories.h"
 #include "platform/d3drm/frame.h"
 #include "platform/d3drm/mesh.h"
+#include "platform/d3drm/scene_walk.h"
 
 namespace {
 
@@ -65,20 +66,19 @@ void AppendMesh(MeshBuilder& builder, const Mesh& mesh, const glm::mat4& transfo
     }
 }
 
-// Collects the geometry of the mesh builders and meshes of a frame and its descendants,
-// placed by `toTarget` (world -> the coordinates they are wanted in).
-void CollectFrame(MeshBuilder& into, const Frame& frame, const glm::mat4& toTarget) {
-    const glm::mat4 transform = toTarget * frame.WorldTransform();
-    for (const Ref<IDirect3DRMVisual>& visual : frame.Visuals()) {
+// Collects the geometry of the mesh builders and meshes the scene walk meets below a frame,
+// in the coordinates the walk starts from. Frames shown as visuals are not collected.
+struct GeometryCollector {
+    MeshBuilder& into;
+    void Visual(const SceneNode& node, IDirect3DRMVisual* visual) {
         Ref<IDirect3DRMMeshBuilder3> builder;
         Ref<IDirect3DRMMesh> mesh;
         if (visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(builder.put())) == S_OK)
-            into.Append(*MeshBuilder::From(builder.get()), transform);
+            into.Append(*MeshBuilder::From(builder.get()), node.world);
         else if (visual->QueryInterface(IID_IDirect3DRMMesh, reinterpret_cast<void**>(mesh.put())) == S_OK)
-            AppendMesh(into, *Mesh::From(mesh.get()), transform);
+            AppendMesh(into, *Mesh::From(mesh.get()), node.world);
     }
-    for (const Ref<IDirect3DRMFrame3>& child : frame.Children()) CollectFrame(into, *Frame::From(child.get()), toTarget);
-}
+};
 
 }  // namespace
 
@@ -300,8 +300,8 @@ HRESULT MeshBuilder::AddFrame(IDirect3DRMFrame3* frame) {
     if (!frame) return D3DRMERR_BADOBJECT;
     // Collected apart first: this builder may itself be one of the frame's visuals.
     Ref<IDirect3DRMMeshBuilder3> collected = Ref<IDirect3DRMMeshBuilder3>::Adopt(new MeshBuilder());
-    const Frame& target = *Frame::From(frame);
-    CollectFrame(*From(collected.get()), target, glm::inverse(target.WorldTransform()));
+    GeometryCollector collector{*From(collected.get())};
+    SceneWalk(false).Run(*Frame::From(frame), glm::mat4(1.0f), nullptr, collector);
     Append(*From(collected.get()), glm::mat4(1.0f));
     return D3DRM_OK;
 }

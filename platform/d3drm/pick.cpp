@@ -2,7 +2,7 @@
 // Implements: IDirect3DRMFrame3::RayPick. Leaves out: of its flags only
 // D3DRMRAYPICK_ONLYBOUNDINGBOXES counts; the others are ignored.
 //
-// Each mesh builder and mesh met on the way down (frames added as visuals are instances of
+// Each mesh builder and mesh the scene walk meets (frames added as visuals are instances of
 // their hierarchy, placed by their own transform under the frame that shows them) gives at
 // most one pick: its face nearest to the ray's origin. The ray is moved into the visual's
 // own coordinates rather than the geometry into the world's, so the parameter t of
@@ -20,6 +20,7 @@
 #include "platform/d3drm/frame.h"
 #include "platform/d3drm/mesh.h"
 #include "platform/d3drm/mesh_builder.h"
+#include "platform/d3drm/scene_walk.h"
 
 namespace {
 
@@ -211,38 +212,26 @@ public:
     Picker(const Ray& worldRay, const Ray& referenceRay, const glm::mat4& worldToReference, bool boxesOnly)
         : worldRay_(worldRay), referenceRay_(referenceRay), worldToReference_(worldToReference), boxesOnly_(boxesOnly) {}
 
-    void Visit(Frame* frame, const glm::mat4& world) {
-        path_.push_back(Ref<IDirect3DRMFrame3>::Share(frame));
-        visiting_.push_back(frame);
-        bool localReady = false;
-        Ray local{};
-        for (const auto& visual : frame->Visuals()) {
-            if (auto* instance = dynamic_cast<Frame*>(visual.get())) {
-                // A frame shown as a visual: its hierarchy, once more, under this frame. An
-                // instance of a frame already on the way down would never end.
-                if (std::find(visiting_.begin(), visiting_.end(), instance) == visiting_.end())
-                    Visit(instance, world * instance->LocalTransform());
-                continue;
-            }
-            const auto* builder = dynamic_cast<MeshBuilder*>(visual.get());
-            const auto* mesh = builder ? nullptr : dynamic_cast<Mesh*>(visual.get());
-            if (!builder && !mesh) continue;
-            if (!localReady) {
-                const glm::mat4 toLocal = glm::inverse(world);
-                local.origin = glm::vec3(toLocal * glm::vec4(worldRay_.origin, 1.0f));
-                local.direction = glm::vec3(toLocal * glm::vec4(worldRay_.direction, 0.0f));
-                localReady = true;
-            }
-            const Hit hit = builder ? PickBuilder(*builder, local, boxesOnly_) : PickMesh(*mesh, local, boxesOnly_);
-            if (hit.found()) Record(visual, hit, world);
+    // A frame is reached: the ray in its coordinates is worked out when a visual needs it.
+    void Enter(const SceneNode&) { locals_.push_back(Local{}); }
+    void Leave(const SceneNode&) { locals_.pop_back(); }
+
+    void Visual(const SceneNode& node, IDirect3DRMVisual* visual) {
+        const auto* builder = dynamic_cast<MeshBuilder*>(visual);
+        const auto* mesh = builder ? nullptr : dynamic_cast<Mesh*>(visual);
+        if (!builder && !mesh) return;
+        Local& local = locals_.back();
+        if (!local.ready) {
+            const glm::mat4 toLocal = glm::inverse(node.world);
+            local.ray.origin = glm::vec3(toLocal * glm::vec4(worldRay_.origin, 1.0f));
+            local.ray.direction = glm::vec3(toLocal * glm::vec4(worldRay_.direction, 0.0f));
+            local.ready = true;
         }
-        for (const auto& child : frame->Children()) {
-            Frame* c = Frame::From(child.get());
-            Visit(c, world * c->LocalTransform());
-        }
-        visiting_.pop_back();
-        path_.pop_back();
+        const Hit hit = builder ? PickBuilder(*builder, local.ray, boxesOnly_) : PickMesh(*mesh, local.ray, boxesOnly_);
+        if (hit.found()) Record(visual, hit, node.world);
     }
+
+    const std::vector<Frame*>* path = nullptr;   // the walk's path, from the picked frame down
 
     std::vector<Pick> Take() {
         std::stable_sort(picks_.begin(), picks_.end(), [](const Pick& a, const Pick& b) { return a.t < b.t; });
@@ -250,10 +239,10 @@ public:
     }
 
 private:
-    void Record(const Ref<IDirect3DRMVisual>& visual, const Hit& hit, const glm::mat4& world) {
+    void Record(IDirect3DRMVisual* visual, const Hit& hit, const glm::mat4& world) {
         Pick pick;
-        pick.visual = visual;
-        pick.path = path_;
+        pick.visual = Ref<IDirect3DRMVisual>::Share(visual);
+        for (Frame* frame : *path) pick.path.push_back(Ref<IDirect3DRMFrame3>::Share(frame));
         pick.t = hit.t;
         D3DRMPICKDESC2& d = pick.description;
         d.ulFaceIdx = hit.face;
@@ -274,8 +263,11 @@ private:
     Ray referenceRay_;
     glm::mat4 worldToReference_;
     bool boxesOnly_;
-    std::vector<Ref<IDirect3DRMFrame3>> path_;
-    std::vector<const Frame*> visiting_;
+    struct Local {
+        Ray ray{};
+        bool ready = false;
+    };
+    std::vector<Local> locals_;   // per frame on the path
     std::vector<Pick> picks_;
 };
 
@@ -292,7 +284,9 @@ HRESULT Frame::RayPick(IDirect3DRMFrame3* reference, const D3DRMRAY* ray, DWORD 
     const Ray worldRay{glm::vec3(referenceToWorld * glm::vec4(referenceRay.origin, 1.0f)),
                        glm::vec3(referenceToWorld * glm::vec4(referenceRay.direction, 0.0f))};
     Picker picker(worldRay, referenceRay, glm::inverse(referenceToWorld), (flags & D3DRMRAYPICK_ONLYBOUNDINGBOXES) != 0);
-    picker.Visit(this, WorldTransform());
+    SceneWalk walk;
+    picker.path = &walk.Path();
+    walk.Run(*this, WorldTransform(), nullptr, picker);
     *picks = new Picked2Array(picker.Take());
     return D3DRM_OK;
 }

@@ -19,6 +19,7 @@
 #include "platform/d3drm/mesh_builder.h"
 #include "platform/d3drm/projection.h"
 #include "platform/d3drm/renderer_shaders.h"
+#include "platform/d3drm/scene_walk.h"
 #include "platform/d3drm/texture.h"
 #include "platform/d3drm/viewport.h"
 
@@ -398,14 +399,18 @@ void Renderer::BindTexture(Texture* texture) {
     glUniform3f(uniform_[kKeyColor], D3DRMColorGetRed(key), D3DRMColorGetGreen(key), D3DRMColorGetBlue(key));
 }
 
+namespace {
+
 // Every light of the scene, wherever it hangs, lights everything in it: appended to `out` in
-// the layout of the "Lights" block.
-static void CollectLights(Frame& frame, std::vector<glm::vec4>& out) {
-    if (!frame.Lights().empty()) {
-        const glm::mat4 world = frame.WorldTransform();
-        const glm::vec3 position(world[3]);
-        const glm::vec3 direction = glm::normalize(glm::vec3(world[2]));
-        for (const auto& lightRef : frame.Lights()) {
+// the layout of the "Lights" block. Lights count where they hang in the hierarchy, not again
+// wherever their frame is shown as a visual.
+struct LightCollector {
+    std::vector<glm::vec4>& out;
+    void Enter(const SceneNode& node) {
+        if (node.frame->Lights().empty()) return;
+        const glm::vec3 position(node.world[3]);
+        const glm::vec3 direction = glm::normalize(glm::vec3(node.world[2]));
+        for (const auto& lightRef : node.frame->Lights()) {
             const Light& light = *Light::From(lightRef.get());
             out.emplace_back(D3DRMColorGetRed(light.color), D3DRMColorGetGreen(light.color),
                              D3DRMColorGetBlue(light.color), static_cast<float>(light.type));
@@ -415,8 +420,23 @@ static void CollectLights(Frame& frame, std::vector<glm::vec4>& out) {
                              std::cos(light.penumbra));
         }
     }
-    for (const auto& child : frame.Children()) CollectLights(*Frame::From(child.get()), out);
-}
+};
+
+}  // namespace
+
+// Draws each mesh builder, mesh and decal the walk meets.
+struct Renderer::VisualDrawer {
+    Renderer& renderer;
+    const glm::mat4& view;
+    D3DRMRENDERQUALITY quality;
+    void Visual(const SceneNode& node, IDirect3DRMVisual* visual) {
+        Ref<IDirect3DRMTexture3> decal;
+        if (visual->QueryInterface(IID_IDirect3DRMTexture3, reinterpret_cast<void**>(decal.put())) == S_OK)
+            renderer.DrawDecal(*Texture::From(decal.get()), node.world, view);
+        else if (GpuVisual* gpu = renderer.Upload(visual))
+            renderer.DrawVisual(*gpu, node.world, quality, node.colorSource);
+    }
+};
 
 void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither,
                     D3DRMTEXTUREQUALITY filter) {
@@ -433,7 +453,8 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     f.cameraPosition = glm::vec3(cameraWorld[3]);
     f.dither = dither != FALSE;
     f.lights.clear();
-    CollectLights(root, f.lights);
+    LightCollector lights{f.lights};
+    SceneWalk(false).Run(root, root.WorldTransform(), nullptr, lights);
     // FIXME: a scene with more lights than the block holds (at least 256) loses the rest.
     f.lightCount = std::min(static_cast<int>(f.lights.size()) / kLightVec4s, maxLights_);
     if (f.lightCount) {
@@ -467,42 +488,13 @@ void Renderer::Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality
     const DWORD fill = quality & D3DRMFILL_MASK;
     glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : fill == D3DRMFILL_WIREFRAME ? GL_LINE : GL_FILL);
     glPointSize(2.0f);
-    DrawFrame(scene, scene.WorldTransform(), f.view, quality, ColorSource(scene, nullptr));
+    VisualDrawer drawer{*this, f.view, quality};
+    SceneWalk().Run(scene, scene.WorldTransform(), nullptr, drawer);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(0);
     glUseProgram(0);
-}
-
-Frame* Renderer::ColorSource(Frame& frame, Frame* parentSource) {
-    switch (frame.GetMaterialMode()) {
-    case D3DRMMATERIAL_FROMFRAME: return &frame;
-    case D3DRMMATERIAL_FROMPARENT: return parentSource;
-    default: return nullptr;
-    }
-}
-
-void Renderer::DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality,
-                         Frame* colorSource) {
-    for (const auto& visualRef : frame.Visuals()) {
-        IDirect3DRMVisual* visual = visualRef.get();
-        Ref<IDirect3DRMFrame3> instance;
-        Ref<IDirect3DRMTexture3> decal;
-        if (visual->QueryInterface(IID_IDirect3DRMFrame3, reinterpret_cast<void**>(instance.put())) == S_OK) {
-            // A frame used as a visual: its hierarchy drawn again in this frame's place.
-            Frame& f = *Frame::From(instance.get());
-            if (&f != &frame) DrawFrame(f, world * f.LocalTransform(), view, quality, ColorSource(f, colorSource));
-        } else if (visual->QueryInterface(IID_IDirect3DRMTexture3, reinterpret_cast<void**>(decal.put())) == S_OK) {
-            DrawDecal(*Texture::From(decal.get()), world, view);
-        } else if (GpuVisual* gpu = Upload(visual)) {
-            DrawVisual(*gpu, world, quality, colorSource);
-        }
-    }
-    for (const auto& child : frame.Children()) {
-        Frame& c = *Frame::From(child.get());
-        DrawFrame(c, world * c.LocalTransform(), view, quality, ColorSource(c, colorSource));
-    }
 }
 
 // The shading a visual gets on a device: flat where either asks for flat, otherwise the finer

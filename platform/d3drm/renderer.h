@@ -45,12 +45,9 @@ public:
 private:
     GpuVisual* Upload(IDirect3DRMVisual* visual);
     GpuTexture* Upload(Texture* texture);
+    struct VisualDrawer;   // the scene walk's visitor that draws
     // `colorSource` is the frame whose colour the visuals take (material modes), or nullptr.
-    void DrawFrame(Frame& frame, const glm::mat4& world, const glm::mat4& view, D3DRMRENDERQUALITY quality,
-                   Frame* colorSource);
     void DrawVisual(GpuVisual& visual, const glm::mat4& world, D3DRMRENDERQUALITY quality, Frame* colorSource);
-    // The colour source of a frame whose parent's visuals took `parentSource`.
-    static Frame* ColorSource(Frame& frame, Frame* parentSource);
     void DrawDecal(Texture& texture, const glm::mat4& world, const glm::mat4& view);
     void DrawBackground(Texture& image);
     void BindTexture(Texture* texture);
