@@ -74,8 +74,6 @@ std::vector<MeshBuilder*> BuildersOf(const Frame& frame) {
     return builders;
 }
 
-glm::vec3 V(const D3DVECTOR& v) { return glm::vec3(v.x, v.y, v.z); }
-
 // A triangle (0,0,0) (0,1,0) (1,0,0): clockwise seen from -z, so its front faces -z.
 const std::string kTriangle = "Mesh tri { 3; 0.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;0.0;0.0;; 1; 3;0,1,2;; }\n";
 
