@@ -100,6 +100,11 @@ public:
         if (!settings_) return MCIERR_CANNOT_LOAD_DRIVER;
         fluid_settings_setstr(settings_, "audio.driver", "sdl2");
         fluid_settings_setnum(settings_, "synth.gain", 0.4);
+        // Only the instruments the tune selects are read from the font, not all of it (5 MB
+        // less for the small General MIDI font). FIXME: an instrument's samples are read when
+        // the tune first selects it, on the audio thread; from the page cache that is quick,
+        // from a cold disk it could cost a period of sound.
+        fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
         synth_ = new_fluid_synth(settings_);
         if (!synth_) return MCIERR_CANNOT_LOAD_DRIVER;
         bool fontLoaded = false;
