@@ -172,19 +172,11 @@ struct Renderer::FrameState {
 
 Renderer::Renderer() : frameState_(std::make_unique<FrameState>()) {
     maxLights_ = LightCapacity();
-    const std::string version = "#version 330 core\n";
-    const std::string lights = "#define MAX_LIGHTS " + std::to_string(maxLights_) + "\n";
-    auto scene = [&](const char* defines) {
-        const std::string header = version + defines + lights + kLightingGlsl;
-        return Link(header + kVertexGlsl, header + kFragmentGlsl);
-    };
-    programs_[kUnlit] = scene("#define UNLIT 1\n#define PHONG 0\n");
-    programs_[kVertexLit] = scene("#define UNLIT 0\n#define PHONG 0\n");
-    programs_[kPhong] = scene("#define UNLIT 0\n#define PHONG 1\n");
-    programs_[kPicture] = Link(version + kPictureVertexGlsl, version + kPictureFragmentGlsl);
-    for (int p = 0; p < kProgramCount; ++p)
-        for (int u = 0; u < kUniformCount; ++u)
-            uniforms_[p][u] = programs_[p] ? glGetUniformLocation(programs_[p], kUniformNames[u]) : -1;
+    // Every frame with a mesh needs the lit program and a background the picture program;
+    // the unlit (decals) and per-pixel programs are linked when first used, since llvmpipe
+    // holds megabytes for each linked program.
+    Link(kVertexLit);
+    Link(kPicture);
 
     // The block is allocated at its full size once; each frame rewrites only its lights.
     glGenBuffers(1, &lightBuffer_);
@@ -237,7 +229,25 @@ Renderer::~Renderer() {
         if (program) glDeleteProgram(program);
 }
 
+void Renderer::Link(Program which) {
+    if (linkTried_[which]) return;
+    linkTried_[which] = true;
+    const std::string version = "#version 330 core\n";
+    if (which == kPicture) {
+        programs_[which] = ::Link(version + kPictureVertexGlsl, version + kPictureFragmentGlsl);
+    } else {
+        static const char* const kDefines[] = {"#define UNLIT 1\n#define PHONG 0\n", "#define UNLIT 0\n#define PHONG 0\n",
+                                               "#define UNLIT 0\n#define PHONG 1\n"};
+        const std::string header = version + kDefines[which] + "#define MAX_LIGHTS " + std::to_string(maxLights_) +
+                                   "\n" + kLightingGlsl;
+        programs_[which] = ::Link(header + kVertexGlsl, header + kFragmentGlsl);
+    }
+    for (int u = 0; u < kUniformCount; ++u)
+        uniforms_[which][u] = programs_[which] ? glGetUniformLocation(programs_[which], kUniformNames[u]) : -1;
+}
+
 void Renderer::Use(Program which) {
+    Link(which);
     program_ = programs_[which];
     uniform_ = uniforms_[which];
     glUseProgram(program_);

@@ -18,12 +18,13 @@ class Texture;
 
 class Renderer {
 public:
-    Renderer();   // compiles the shaders; the window's GL context must be current
+    Renderer();   // links the shaders every frame needs; the window's GL context must be current
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    bool Valid() const { return programs_[0] && programs_[1] && programs_[2] && programs_[3]; }
+    // The shaders every frame needs linked (the others are linked when first used).
+    bool Valid() const { return programs_[kVertexLit] && programs_[kPicture]; }
     // Draws into the bound target; `quality` etc. are the device's render state.
     void Draw(Viewport& viewport, Frame& scene, D3DRMRENDERQUALITY quality, BOOL dither, D3DRMTEXTUREQUALITY filter);
 
@@ -56,10 +57,12 @@ private:
 
     void Untrack();
     enum Program { kUnlit, kVertexLit, kPhong, kPicture, kProgramCount };
-    void Use(Program program);   // makes it current and gives it this frame's uniforms
+    void Link(Program program);  // links it and looks up its uniforms, once
+    void Use(Program program);   // makes it current (linking it first) and gives it this frame's uniforms
 
     bool abandoned_ = false;
     unsigned programs_[kProgramCount] = {};
+    bool linkTried_[kProgramCount] = {};   // a program that failed to link is not tried again
     unsigned program_ = 0;        // the current one
     int uniforms_[kProgramCount][kUniformCount] = {};   // each program's uniform locations
     const int* uniform_ = uniforms_[0];     // the current program's
