@@ -1,8 +1,13 @@
-// What the engine's tests share: a root with a scene frame, a vector check, and a device on
-// a window of the no-window-system mode.
+// What the engine's tests share: a root with a scene frame, a vector check, scratch files,
+// and a device on a window of the no-window-system mode.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/d3drm_test.h"
@@ -14,6 +19,24 @@
         EXPECT_NEAR((v).y, (Y), 1e-3f); \
         EXPECT_NEAR((v).z, (Z), 1e-3f); \
     } while (0)
+
+// Files of a test's own, in a folder named after the test and removed with it.
+struct ScratchFiles {
+    std::filesystem::path scratch;
+    ~ScratchFiles() {
+        if (!scratch.empty()) std::filesystem::remove_all(scratch);
+    }
+    std::string Write(const std::string& name, const std::string& content) {
+        if (scratch.empty()) {
+            scratch = std::filesystem::temp_directory_path() /
+                      ("vlx_" + std::to_string(getpid()) + "_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            std::filesystem::create_directories(scratch);
+        }
+        std::ofstream(scratch / name, std::ios::binary) << content;
+        return (scratch / name).string();
+    }
+};
 
 class EngineScene : public ::testing::Test {
 protected:

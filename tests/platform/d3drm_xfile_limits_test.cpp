@@ -4,15 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include <sys/mman.h>
-#include <unistd.h>
 
-#include "platform/d3drm/d3drm.h"
-#include "platform/d3drm/d3drm_test.h"
+#include "tests/platform/d3drm_fixture.h"
 
 namespace {
 
@@ -23,23 +18,9 @@ const std::string kTriangle =
 
 void Drop(IDirect3DRMObject*, REFIID, void*) {}
 
-class ParseLimits : public ::testing::Test {
+class ParseLimits : public ::testing::Test, protected ScratchFiles {
 protected:
     void SetUp() override { root = d3drmtest::CreateRoot(); }
-    void TearDown() override {
-        if (!scratch.empty()) std::filesystem::remove_all(scratch);
-    }
-
-    std::string Write(const std::string& name, const std::string& content) {
-        if (scratch.empty()) {
-            scratch = std::filesystem::temp_directory_path() /
-                      ("vlx_limits_" + std::to_string(getpid()) + "_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-            std::filesystem::create_directories(scratch);
-        }
-        std::ofstream(scratch / name, std::ios::binary) << content;
-        return (scratch / name).string();
-    }
     HRESULT Load(const std::string& file) {
         return root->Load(file.c_str(), nullptr, nullptr, 0, D3DRMLOAD_FROMFILE, Drop, nullptr, nullptr, nullptr,
                           nullptr);
@@ -51,7 +32,6 @@ protected:
     }
 
     Ref<IDirect3DRM3> root;
-    std::filesystem::path scratch;
 };
 
 constexpr size_t kMiB = size_t{1} << 20;

