@@ -1,10 +1,12 @@
 // The show's start-up without a window system: the real window class, window procedure,
 // device (a null renderer that counts frames) and main scene; message boxes are recorded.
+// Also the helpers tests use to look into the scene a command or a load built.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/report.h"
 #include "settings/shared.h"
@@ -21,6 +23,35 @@ inline void InstallQuietSoundCard() {
     winmmtest::SetDeviceCount(1);
     winmmtest::SetSampleSource([](std::int16_t* samples, int count) { std::fill(samples, samples + count, 0); },
                                winmmtest::Pace::OnDemand);
+}
+
+// The direct children of the current scene, oldest first.
+inline std::vector<Ref<IDirect3DRMFrame3>> SceneChildren() {
+    Ref<IDirect3DRMFrameArray> children;
+    appState->scene->GetChildren(children.put());
+    std::vector<Ref<IDirect3DRMFrame3>> frames(children->GetSize());
+    for (DWORD i = 0; i < children->GetSize(); ++i) children->GetElement(i, frames[i].put());
+    return frames;
+}
+// The newest child of the scene: what the last load or light made.
+inline Ref<IDirect3DRMFrame3> LastChild() { return SceneChildren().back(); }
+inline int VisualCount(IDirect3DRMFrame3* frame) {
+    DWORD count = 0;
+    frame->GetVisuals(&count, nullptr);
+    return static_cast<int>(count);
+}
+// The first visual of a frame, as the interface asked for (empty when it has none of that kind).
+template <class T>
+Ref<T> FirstVisual(IDirect3DRMFrame3* frame, REFIID iid) {
+    IUnknown* visual = nullptr;
+    DWORD count = 1;
+    frame->GetVisuals(&count, &visual);
+    Ref<T> typed;
+    if (visual) {
+        visual->QueryInterface(iid, reinterpret_cast<void**>(typed.put()));
+        visual->Release();
+    }
+    return typed;
 }
 
 class HeadlessShow : public ::testing::Test {

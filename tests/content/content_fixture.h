@@ -15,15 +15,6 @@ protected:
         ResetPlacement();
     }
 
-    // The newest child frame of the scene: what the last load made.
-    static Ref<IDirect3DRMFrame3> Loaded() {
-        Ref<IDirect3DRMFrameArray> children;
-        appState->scene->GetChildren(children.put());
-        Ref<IDirect3DRMFrame3> last;
-        children->GetElement(children->GetSize() - 1, last.put());
-        return last;
-    }
-
     // The box of everything in the scene, in scene coordinates.
     static D3DRMBOX SceneBox() {
         Ref<IDirect3DRMMeshBuilder3> measure;
@@ -34,17 +25,11 @@ protected:
         return box;
     }
 
-    // The first visual of a frame, as the interface asked for.
-    template <class T>
-    static Ref<T> FirstVisual(IDirect3DRMFrame3* frame, REFIID iid) {
-        IUnknown* visual = nullptr;
-        DWORD count = 1;
-        frame->GetVisuals(&count, &visual);
-        Ref<T> typed;
-        if (visual) {
-            visual->QueryInterface(iid, reinterpret_cast<void**>(typed.put()));
-            visual->Release();
-        }
-        return typed;
+    static Ref<IDirect3DRMFace2> FirstFace(IDirect3DRMMeshBuilder3* mb) {
+        Ref<IDirect3DRMFaceArray> faces;
+        mb->GetFaces(faces.put());
+        Ref<IDirect3DRMFace2> face;
+        faces->GetElement(0, face.put());
+        return face;
     }
 };

@@ -23,7 +23,7 @@ TEST_F(Loading, AFrameModelIsFittedToEightUnitsUnlessTheScaleHasAZero) {
 TEST_F(Loading, ObjectsArePlacedAndSpunAndThePlacementIsResetAfterwards) {
     SetPlacement(0.5f, 0.5f, 0.5f, 3, 4, 5, 1, 1, 1, 0, 0, 1, 0.02f);
     ASSERT_TRUE(LoadMeshObject("xda\\bas\\sphere.x"));
-    Ref<IDirect3DRMFrame3> frame = Loaded();
+    Ref<IDirect3DRMFrame3> frame = LastChild();
     D3DVECTOR p, axis;
     D3DVALUE theta = 0;
     frame->GetPosition(appState->scene.get(), &p);
@@ -51,45 +51,40 @@ TEST_F(Loading, AFailedLoadReportsAndKeepsThePlacement) {
     EXPECT_FALSE(LoadFrameObject(""));
 }
 
+// A script mesh keeps the file's colours when a component is 0, takes the colour when all
+// three are given, and reads a red above 1 as power, specular and emissive of a material.
 TEST_F(Loading, ScriptMeshColourRules) {
-    // One component 0: the file's own colours stay.
-    SetPlacement(0.2f, 0.4f, 0.0f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
-    ASSERT_TRUE(LoadScriptMesh("xda\\bas\\cube.x", "", 0, 0, 1, 1));
-    Ref<IDirect3DRMMesh> kept = FirstVisual<IDirect3DRMMesh>(Loaded().get(), IID_IDirect3DRMMesh);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->GetGroupColor(0) & 0xFFFFFF, 0xFFFFFFu);
-    // All three given: the mesh takes the colour.
-    SetPlacement(0.2f, 0.4f, 0.1f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
-    ASSERT_TRUE(LoadScriptMesh("xda\\bas\\cube.x", "", 0, 0, 1, 1));
-    Ref<IDirect3DRMMesh> coloured = FirstVisual<IDirect3DRMMesh>(Loaded().get(), IID_IDirect3DRMMesh);
-    EXPECT_EQ(coloured->GetGroupColor(0) & 0xFFFFFF, D3DRMCreateColorRGB(0.2f, 0.4f, 0.1f) & 0xFFFFFF);
-    // Red above 1: power, specular and emissive of a material.
+    const struct {
+        float r, g, b;
+        D3DCOLOR colour;
+    } cases[] = {{0.2f, 0.4f, 0.0f, 0xFFFFFF}, {0.2f, 0.4f, 0.1f, D3DRMCreateColorRGB(0.2f, 0.4f, 0.1f) & 0xFFFFFF}};
+    for (const auto& c : cases) {
+        SetPlacement(c.r, c.g, c.b, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
+        ASSERT_TRUE(LoadScriptMesh("xda\\bas\\cube.x", "", 0, 0, 1, 1));
+        Ref<IDirect3DRMMesh> mesh = FirstVisual<IDirect3DRMMesh>(LastChild().get(), IID_IDirect3DRMMesh);
+        ASSERT_TRUE(mesh);
+        EXPECT_EQ(mesh->GetGroupColor(0) & 0xFFFFFF, c.colour) << c.b;
+    }
     SetPlacement(40.0f, 0.5f, 0.1f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
     ASSERT_TRUE(LoadScriptMesh("xda\\bas\\cube.x", "", 0, 0, 1, 1));
-    EXPECT_FLOAT_EQ(defaultMaterial.power, 40.0f);
     EXPECT_FLOAT_EQ(defaultMaterial.specular, 0.5f);
     EXPECT_FLOAT_EQ(defaultMaterial.emissive, 0.1f);
-    Ref<IDirect3DRMMesh> shiny = FirstVisual<IDirect3DRMMesh>(Loaded().get(), IID_IDirect3DRMMesh);
     Ref<IDirect3DRMMaterial2> material;
-    ASSERT_EQ(shiny->GetGroupMaterial(0, material.put()), D3DRM_OK);
+    ASSERT_EQ(FirstVisual<IDirect3DRMMesh>(LastChild().get(), IID_IDirect3DRMMesh)->GetGroupMaterial(0, material.put()),
+              D3DRM_OK);
     EXPECT_FLOAT_EQ(material->GetPower(), 40.0f);
-}
 
-TEST_F(Loading, AMeshWithoutColourGetsTheDefaultMaterial) {
+    // A mesh without colour of its own gets the default material.
     defaultMaterial = MaterialRecord{};
     ASSERT_TRUE(LoadMeshObject("xda\\bas\\cone.x"));
     EXPECT_FLOAT_EQ(defaultMaterial.power, 80.0f);
-    Ref<IDirect3DRMMeshBuilder3> mb = FirstVisual<IDirect3DRMMeshBuilder3>(Loaded().get(), IID_IDirect3DRMMeshBuilder3);
+    Ref<IDirect3DRMMeshBuilder3> mb = FirstVisual<IDirect3DRMMeshBuilder3>(LastChild().get(), IID_IDirect3DRMMeshBuilder3);
     ASSERT_TRUE(mb);
-    Ref<IDirect3DRMFaceArray> faces;
-    mb->GetFaces(faces.put());
-    Ref<IDirect3DRMFace2> face;
-    faces->GetElement(0, face.put());
-    Ref<IDirect3DRMMaterial2> material;
-    face->GetMaterial(material.put());
-    ASSERT_TRUE(material);
+    Ref<IDirect3DRMMaterial2> coneMaterial;
+    FirstFace(mb.get())->GetMaterial(coneMaterial.put());
+    ASSERT_TRUE(coneMaterial);
     D3DVALUE r, g, b;
-    material->GetEmissive(&r, &g, &b);
+    coneMaterial->GetEmissive(&r, &g, &b);
     EXPECT_FLOAT_EQ(r, 0.1f);
 }
 

@@ -50,12 +50,8 @@ TEST_F(Surfaces, AMeshTextureIsTransparentInThePlacementColourWhenAsked) {
     SetPlacement(0.0f, 0.0f, 0.0f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
     Ref<IDirect3DRMMeshBuilder3> mb = Cube();
     ASSERT_TRUE(ApplyMeshTexture("bgr\\bgnd.bmp", mb.get(), 1, 4.0f, 3.0f));
-    Ref<IDirect3DRMFaceArray> faces;
-    mb->GetFaces(faces.put());
-    Ref<IDirect3DRMFace2> face;
-    faces->GetElement(0, face.put());
     Ref<IDirect3DRMTexture3> texture;
-    ASSERT_EQ(face->GetTexture(texture.put()), D3DRM_OK);
+    ASSERT_EQ(FirstFace(mb.get())->GetTexture(texture.put()), D3DRM_OK);
     EXPECT_EQ(texture->GetDecalTransparency(), TRUE);
     EXPECT_EQ(texture->GetDecalTransparentColor() & 0xFFFFFF, 0u);
     D3DVALUE w, h;
@@ -69,7 +65,7 @@ TEST_F(Surfaces, AMeshTextureIsTransparentInThePlacementColourWhenAsked) {
 TEST_F(Surfaces, ADecalWithoutASizeIsZeroByZeroAtThePlacement) {
     SetPlacement(0, 0, 0, 1, 2, 3, 1, 1, 1, 0, 1, 0, 0);
     ASSERT_TRUE(AddImageDecal("bgr\\bgnd.bmp", 0, 0.0f, 0.0f));
-    Ref<IDirect3DRMFrame3> frame = Loaded();
+    Ref<IDirect3DRMFrame3> frame = LastChild();
     Ref<IDirect3DRMTexture3> decal = FirstVisual<IDirect3DRMTexture3>(frame.get(), IID_IDirect3DRMTexture3);
     ASSERT_TRUE(decal);
     D3DVALUE w = -1, h = -1;

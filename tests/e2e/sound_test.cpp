@@ -30,13 +30,6 @@ protected:
         return program;
     }
 
-    // Plays a WAV file into the test server's default sink.
-    std::unique_ptr<Process> Play(const std::string& wav) {
-        ProcessOptions options;
-        options.setEnv = pulse_->ClientEnvironment();
-        return std::make_unique<Process>(std::vector<std::string>{"paplay", wav}, options);
-    }
-
     void CloseShow(Process& program) {
         x_->Close(window_);
         EXPECT_EQ(program.Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program.Stderr();
@@ -44,12 +37,9 @@ protected:
 
     // Waits until capture runs and the colours have settled at rest: red 2, green 1, blue 1.
     void WaitForRest(Process& program);
-    // Plays a 215 Hz tone (bin 20 of the analysis, inside the low band) and waits until the
-    // first lamp (red and green) shows red while blue stays dark on the lamps that carry it,
-    // in most of the latest kWindow lamp frames after the frame `from`. The stream's start
-    // reaches the capture as a step, which lights every band for a moment; that fades within
-    // a second and a half. On a loaded machine the player may stall and click again, so a
-    // frame that is not red-only now and then does not fail the check. Returns the player.
+    // Plays a 215 Hz tone (bin 20 of the analysis, in the low band) and waits until most of
+    // the latest kWindow lamp frames after the frame `from` are red only (see MostlyRedOnly).
+    // Returns the player.
     std::unique_ptr<Process> PlayLowToneUntilRed(Process& program, size_t from);
 
     XWindowId window_ = 0;
@@ -90,7 +80,9 @@ std::unique_ptr<Process> E2eSoundOnTheLamps::PlayLowToneUntilRed(Process& progra
     const std::string wav = pulse_->Folder() + "/tone215.wav";
     // Long enough to outlast both checks on a slow machine; the player ends with the test.
     WriteToneWav(wav, 215.0, 20.0);
-    std::unique_ptr<Process> player = Play(wav);
+    ProcessOptions options;   // played into the test server's default sink
+    options.setEnv = pulse_->ClientEnvironment();
+    auto player = std::make_unique<Process>(std::vector<std::string>{"paplay", wav}, options);
     const bool settled = WaitUntil(
         [&] {
             const std::vector<LampFrame> frames = ParseLampFrames(program.Stderr());

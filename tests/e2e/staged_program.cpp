@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "tests/support/wait.h"
 
@@ -39,61 +38,43 @@ const Image& BackgroundPicture() {
 
 }  // namespace
 
-// How many of the sampled pixels along a line of the area show the picture, and the first
-// that does not.
-struct Tally {
-    int samples = 0, matches = 0;
-    std::string first;
-};
-
-static void Sample(const Image& image, const Image& picture, int x, int y, Tally& tally) {
-    // Stars (single texels, blurred by linear filtering), the logo and the lamps differ from
-    // the picture; the rest of the client area shows it.
-    constexpr int kTolerance = 16;
-    const int clientHeight = image.height - kMenuBarHeight;
-    const int px = std::min(picture.width - 1, x * picture.width / image.width);
-    const int py = std::min(picture.height - 1, (y - kMenuBarHeight) * picture.height / clientHeight);
-    const Rgb expected = picture.At(px, py), seen = image.At(x, y);
-    ++tally.samples;
-    if (Near(seen, expected, kTolerance)) {
-        ++tally.matches;
-    } else if (tally.first.empty()) {
-        std::ostringstream out;
-        out << "pixel (" << x << ", " << y << ") is " << ToString(seen) << ", the picture there " << ToString(expected);
-        tally.first = out.str();
-    }
-}
-
-static std::string Verdict(const char* where, const Tally& t, int percent) {
-    if (t.samples > 0 && t.matches * 100 >= t.samples * percent) return "";
-    std::ostringstream out;
-    out << where << ": " << t.matches << " of " << t.samples << " sampled pixels show the background picture; first other: "
-        << t.first;
-    return out.str();
-}
-
 std::string StartUpSceneMismatch(const Image& image, Area area) {
     const Image& picture = BackgroundPicture();
     if (picture.pixels.empty()) return "the background picture bgr/bgnd.bmp could not be read";
     if (image.height <= kMenuBarHeight || area.top < kMenuBarHeight || area.right > image.width ||
         area.bottom > image.height || area.left >= area.right || area.top >= area.bottom)
         return "the area lies outside the client area";
-    Tally inside;
-    for (int y = area.top; y < area.bottom; y += 7)
-        for (int x = area.left; x < area.right; x += 7) Sample(image, picture, x, y, inside);
-    // The picture reaches every edge: a strip left uncovered shows along one of them.
-    Tally top, bottom, left, right;
-    for (int x = area.left; x < area.right; x += 3) {
-        Sample(image, picture, x, area.top, top);
-        Sample(image, picture, x, area.bottom - 1, bottom);
+    // Stars (single texels, blurred by linear filtering), the logo and the lamps differ from
+    // the picture; the rest of the client area shows it, up to every edge: a strip left
+    // uncovered shows along one of them. Each part is judged on its own.
+    struct Part {
+        const char* name;
+        int x0, y0, x1, y1, step, percent;   // sampled from (x0, y0) to (x1, y1) inclusive
+    };
+    const Part parts[] = {{"inside", area.left, area.top, area.right - 1, area.bottom - 1, 7, 85},
+                          {"top edge", area.left, area.top, area.right - 1, area.top, 3, 75},
+                          {"bottom edge", area.left, area.bottom - 1, area.right - 1, area.bottom - 1, 3, 75},
+                          {"left edge", area.left, area.top, area.left, area.bottom - 1, 3, 75},
+                          {"right edge", area.right - 1, area.top, area.right - 1, area.bottom - 1, 3, 75}};
+    const int clientHeight = image.height - kMenuBarHeight;
+    for (const Part& part : parts) {
+        int samples = 0, matches = 0;
+        std::string first;
+        for (int y = part.y0; y <= part.y1; y += part.step)
+            for (int x = part.x0; x <= part.x1; x += part.step) {
+                const int px = std::min(picture.width - 1, x * picture.width / image.width);
+                const int py = std::min(picture.height - 1, (y - kMenuBarHeight) * picture.height / clientHeight);
+                const Rgb expected = picture.At(px, py), seen = image.At(x, y);
+                ++samples;
+                if (Near(seen, expected, 16)) ++matches;
+                else if (first.empty())
+                    first = "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") is " + ToString(seen) +
+                            ", the picture there " + ToString(expected);
+            }
+        if (matches * 100 < samples * part.percent)
+            return std::string(part.name) + ": " + std::to_string(matches) + " of " + std::to_string(samples) +
+                   " sampled pixels show the background picture; first other: " + first;
     }
-    for (int y = area.top; y < area.bottom; y += 3) {
-        Sample(image, picture, area.left, y, left);
-        Sample(image, picture, area.right - 1, y, right);
-    }
-    for (std::string verdict : {Verdict("inside", inside, 85), Verdict("top edge", top, 75), Verdict("bottom edge", bottom, 75),
-                                Verdict("left edge", left, 75), Verdict("right edge", right, 75)})
-        if (!verdict.empty()) return verdict;
     return "";
 }
 
@@ -140,8 +121,8 @@ std::unique_ptr<Process> StagedProgramTest::StartProgramWithEnv(ProcessOptions o
     // In a sanitizer build the program's own leaks are the unit tests' business; at its end
     // the GL driver it unloads leaves unreadable stacks that would change its exit status.
     if (!options.setEnv.count("ASAN_OPTIONS")) options.setEnv["ASAN_OPTIONS"] = "detect_leaks=0";
-    // The test's own sound server, unless the test chose another.
-    // and its own session folder (where the sound card's lock lives).
+    // The test's own sound server, unless the test chose another, and its own session
+    // folder (where the sound card's lock lives).
     if (pulse_) {
         for (const auto& [name, value] : pulse_->ClientEnvironment()) options.setEnv.emplace(name, value);
         options.setEnv.emplace("XDG_RUNTIME_DIR", pulse_->Folder());

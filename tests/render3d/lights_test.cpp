@@ -6,42 +6,13 @@
 
 using Lights = HeadlessShow;
 
-namespace {
-
-// The newest child frame of the scene.
-Ref<IDirect3DRMFrame3> LastChild() {
-    Ref<IDirect3DRMFrameArray> children;
-    appState->scene->GetChildren(children.put());
-    Ref<IDirect3DRMFrame3> last;
-    children->GetElement(children->GetSize() - 1, last.put());
-    return last;
-}
-
-int ChildCount() {
-    Ref<IDirect3DRMFrameArray> children;
-    appState->scene->GetChildren(children.put());
-    return static_cast<int>(children->GetSize());
-}
-
-int VisualCount(IDirect3DRMFrame3* frame) {
-    DWORD count = 0;
-    frame->GetVisuals(&count, nullptr);
-    return static_cast<int>(count);
-}
-
-}  // namespace
-
 TEST_F(Lights, TheLampSetHasFourLightsAndModelsOnlyWhenAsked) {
     for (BYTE models : {BYTE{1}, BYTE{0}}) {
         withLightObject = models;
         TearDownScene();
         ASSERT_TRUE(CreateScene(window, ""));
-        Ref<IDirect3DRMFrameArray> children;
-        appState->scene->GetChildren(children.put());
         int lights = 0, visuals = 0;
-        for (DWORD i = 0; i < children->GetSize(); ++i) {
-            Ref<IDirect3DRMFrame3> f;
-            children->GetElement(i, f.put());
+        for (const Ref<IDirect3DRMFrame3>& f : SceneChildren()) {
             Ref<IDirect3DRMLightArray> held;
             f->GetLights(held.put());
             lights += static_cast<int>(held->GetSize());
@@ -77,10 +48,10 @@ TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModel) {
 // Kind 5 adds nothing and only recolours the ambient lamp; a scale with a zero keeps the
 // model's file size (here twice the half-scaled one).
 TEST_F(Lights, KindFiveRecoloursTheAmbientLampAndAZeroScaleKeepsTheFileSize) {
-    const int before = ChildCount();
+    const size_t before = SceneChildren().size();
     SetPlacement(0.5f, 0.5f, 0.5f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
     ASSERT_TRUE(AddLight(5));
-    EXPECT_EQ(ChildCount(), before);
+    EXPECT_EQ(SceneChildren().size(), before);
     EXPECT_EQ(lampLights[3]->GetColor() & 0xFFFFFF, D3DRMCreateColorRGB(0.5f, 0.5f, 0.5f) & 0xFFFFFF);
 
     D3DRMBOX boxes[2];
@@ -88,13 +59,7 @@ TEST_F(Lights, KindFiveRecoloursTheAmbientLampAndAZeroScaleKeepsTheFileSize) {
     for (int i = 0; i < 2; ++i) {
         SetPlacement(1, 1, 1, 0, 0, 0, xScales[i], i ? 1.0f : 0.5f, i ? 1.0f : 0.5f, 0, 0, 1, 0);
         ASSERT_TRUE(AddLight(3));
-        IUnknown* visual = nullptr;
-        DWORD count = 1;
-        LastChild()->GetVisuals(&count, &visual);
-        Ref<IDirect3DRMMeshBuilder3> mb;
-        visual->QueryInterface(IID_IDirect3DRMMeshBuilder3, reinterpret_cast<void**>(mb.put()));
-        visual->Release();
-        mb->GetBox(&boxes[i]);
+        FirstVisual<IDirect3DRMMeshBuilder3>(LastChild().get(), IID_IDirect3DRMMeshBuilder3)->GetBox(&boxes[i]);
     }
     EXPECT_NEAR(boxes[1].max.y - boxes[1].min.y, 2.0f * (boxes[0].max.y - boxes[0].min.y), 1e-4f);
 }

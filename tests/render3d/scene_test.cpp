@@ -5,20 +5,10 @@
 
 using Scenes = HeadlessShow;
 
-namespace {
-
-int ChildCount(IDirect3DRMFrame3* frame) {
-    Ref<IDirect3DRMFrameArray> children;
-    frame->GetChildren(children.put());
-    return static_cast<int>(children->GetSize());
-}
-
-}  // namespace
-
 TEST_F(Scenes, TheMainSceneHasItsPictureLampsSpotLightAndTurningLogo) {
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
     // Camera, empty frame, four lamp frames, the spot light, the logo.
-    EXPECT_EQ(ChildCount(appState->scene.get()), 8);
+    EXPECT_EQ(SceneChildren().size(), 8u);
     for (const auto& lamp : lampLights) EXPECT_TRUE(lamp);
     // The first scene keeps the initial grey fog; the settings for the next one changed.
     EXPECT_EQ(appState->scene->GetSceneFogColor() & 0xFFFFFF, 0x808080u);

@@ -2,15 +2,13 @@
 // input, start and stop, and what the user is told when the device cannot be had. Device 0
 // records from a test source through the same waveIn calls the sound card answers.
 #include <algorithm>
+#include <array>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +18,6 @@
 #include "resources/resource_ids.h"
 #include "sound/capture_thread.h"
 #include "ui/controller.h"
-#include "tests/support/wait.h"
 
 using winmmtest::WaveInCall;
 
@@ -48,13 +45,11 @@ public:
     void Install(const WAVEHDR* ring) {
         winmmtest::SetCallObserver([this, ring](WaveInCall call, HWAVEIN waveIn, const WAVEHDR* header) {
             if (call != WaveInCall::Unprepare && call != WaveInCall::AddBuffer) return;
-            const int index = static_cast<int>(header - ring);
+            const bool taken = call == WaveInCall::Unprepare;
             {
                 std::lock_guard lock(mutex_);
-                Device& device = devices_[waveIn];
-                (call == WaveInCall::Unprepare ? device.taken : device.added).push_back(index);
-                if (std::this_thread::get_id() != windowThread_)
-                    (call == WaveInCall::Unprepare ? taken_ : requeued_).push_back(index);
+                devices_[waveIn][taken].push_back(static_cast<int>(header - ring));
+                if (std::this_thread::get_id() != windowThread_) lists_[taken].push_back(static_cast<int>(header - ring));
                 changed_.notify_all();
             }
             // The window's thread, woken by this, gets its chance to act in mid-pass.
@@ -63,62 +58,41 @@ public:
     }
     ~RingLog() { winmmtest::SetCallObserver(nullptr); }
 
-    std::vector<int> Taken(std::size_t from = 0) { return Since(taken_, from); }
-    std::vector<int> Requeued(std::size_t from = 0) { return Since(requeued_, from); }
-    bool WaitForTaken(std::size_t n) { return WaitFor([&] { return taken_.size() >= n; }); }
-    bool WaitForRequeued(std::size_t n) { return WaitFor([&] { return requeued_.size() >= n; }); }
+    std::vector<int> Taken(std::size_t from = 0) { return Since(1, from); }
+    std::vector<int> Requeued(std::size_t from = 0) { return Since(0, from); }
+    bool WaitForTaken(std::size_t n) { return WaitFor(1, n); }
+    bool WaitForRequeued(std::size_t n) { return WaitFor(0, n); }
     std::size_t Devices() {
         std::lock_guard lock(mutex_);
         return devices_.size();
     }
-    // "" when every device saw buffers added as 0, 1, …, 7, 0, … and taken in the same order;
-    // otherwise what the first device that did not saw.
-    std::string FirstOutOfOrder() {
+    // True when every device saw buffers added as 0, 1, …, 7, 0, … and taken in the same order.
+    bool EveryRingInOrder() {
         std::lock_guard lock(mutex_);
-        for (const auto& [waveIn, device] : devices_)
-            for (const std::vector<int>* list : {&device.added, &device.taken})
-                for (std::size_t i = 0; i < list->size(); ++i)
-                    if ((*list)[i] != static_cast<int>(i % 8)) {
-                        std::string text = "added";
-                        for (int k : device.added) text += " " + std::to_string(k);
-                        text += "; taken";
-                        for (int k : device.taken) text += " " + std::to_string(k);
-                        return text;
-                    }
-        return "";
+        for (const auto& [waveIn, lists] : devices_)
+            for (const std::vector<int>& list : lists)
+                for (std::size_t i = 0; i < list.size(); ++i)
+                    if (list[i] != static_cast<int>(i % 8)) return false;
+        return true;
     }
 
 private:
-    struct Device {
-        std::vector<int> added, taken;
-    };
-    std::vector<int> Since(const std::vector<int>& list, std::size_t from) {
+    std::vector<int> Since(int list, std::size_t from) {
         std::lock_guard lock(mutex_);
-        return std::vector<int>(list.begin() + static_cast<std::ptrdiff_t>(std::min(from, list.size())), list.end());
+        const std::vector<int>& l = lists_[list];
+        return std::vector<int>(l.begin() + static_cast<std::ptrdiff_t>(std::min(from, l.size())), l.end());
     }
-    template <class Condition>
-    bool WaitFor(Condition condition) {
+    bool WaitFor(int list, std::size_t n) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, kPatience, condition);
+        return changed_.wait_for(lock, kPatience, [&] { return lists_[list].size() >= n; });
     }
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::map<HWAVEIN, Device> devices_;
-    std::vector<int> taken_, requeued_;
+    std::map<HWAVEIN, std::array<std::vector<int>, 2>> devices_;   // per device: added, taken
+    std::vector<int> lists_[2];                        // by the recording thread: requeued, taken
     const std::thread::id windowThread_ = std::this_thread::get_id();
 };
-
-// Returns once the recording thread is back at its wait after all it has done so far: only
-// there does it take the signal of its event, and the test sees the signal gone.
-bool WaitUntilRecordingThreadIdles(HANDLE event) {
-    for (int tries = 0; tries < 500; ++tries) {
-        SetEvent(event);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (WaitForSingleObject(event, 0) == WAIT_TIMEOUT) return true;
-    }
-    return false;
-}
 
 // Ends a recording thread the way the program never does (it ends with the process), so that
 // the test can look at what the thread left and free its objects. The thread must end: a
@@ -203,35 +177,6 @@ TEST_F(CaptureThreadTest, BuffersGoRoundTheRingInOrderWhileTheOneBeingReadStaysO
     for (int i = 0; i < 1024; i += 7) ASSERT_EQ(window[i], (buffers - 4) * kSamples + i) << "window entry " << i;
 }
 
-TEST_F(CaptureThreadTest, StopThenStartAgainRequeuesTheFirstSevenBuffers) {
-    ASSERT_TRUE(capture->Start());
-    for (int i = 0; i < 4; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
-
-    capture->Stop();
-    EXPECT_EQ(recording.load(), 0);
-    EXPECT_EQ(capture->recorder->device.status, MMSYSERR_BADDEVICEID) << "the device stayed open";
-
-    // The thread reads the seven buffers the reset returned (and may colour them), then
-    // nothing more.
-    ASSERT_TRUE(log.WaitForTaken(11));
-    ASSERT_TRUE(WaitUntilRecordingThreadIdles(capture->bufferEvent));
-    EXPECT_EQ(log.Taken(4), (std::vector<int>{4, 5, 6, 7, 0, 1, 2}));
-    EXPECT_TRUE(BuffersInDriver().empty());
-
-    for (auto& c : soundColor) c = 200;
-    ASSERT_TRUE(capture->Start());
-    EXPECT_EQ(Color(), kStartColor);
-    EXPECT_EQ(capture->recorder->device.status, MMSYSERR_NOERROR);
-    EXPECT_EQ(capture->recorder->nextBuffer.load(), 0);
-    EXPECT_EQ(BuffersInDriver(), kFirstSeven);
-    EXPECT_EQ(log.Taken().size(), 11u) << "read more after the stop";
-
-    const std::size_t requeued = log.Requeued().size();
-    for (int i = 0; i < 2; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
-    EXPECT_EQ(log.Taken(11), (std::vector<int>{0, 1}));
-    EXPECT_EQ(log.Requeued(requeued), (std::vector<int>{7, 0}));
-}
-
 // Start follows Stop at once, again and again, the moment the recording thread begins to
 // take back the buffers the stop returned. Each opened device must see its ring queued in
 // order with no header queued twice, and the ring must go round as before once the restarts
@@ -247,6 +192,7 @@ TEST_F(CaptureThreadTest, RestartingWhileBuffersComeBackKeepsEachRingInOrder) {
     }
     ASSERT_TRUE(capture->Start());
     EXPECT_EQ(capture->recorder->nextBuffer.load(), 0);
+    EXPECT_EQ(BuffersInDriver(), kFirstSeven);
     const std::size_t before = log.Taken().size();
     for (int i = 0; i < 10; ++i) ASSERT_NO_FATAL_FAILURE(DeliverBuffer());
     EXPECT_EQ(log.Taken(before), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
@@ -254,7 +200,7 @@ TEST_F(CaptureThreadTest, RestartingWhileBuffersComeBackKeepsEachRingInOrder) {
 
     EndRecordingThread(*capture);
     EXPECT_EQ(log.Devices(), static_cast<std::size_t>(kRestarts + 1));
-    EXPECT_EQ(log.FirstOutOfOrder(), "");
+    EXPECT_TRUE(log.EveryRingInOrder());
 }
 
 // ---- The Controller: the check at start-up and the capture commands -----------------------
@@ -266,13 +212,14 @@ protected:
         win32test::EnableRecordedInteraction();
         win32test::ClearRecordedMessageBoxes();
         ResetHooks();
-        WNDCLASSEXA wc;
+        // A plain window stands in for the main window: it receives what the Controller posts.
+        WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "CaptureTestClass";
         RegisterClassExA(&wc);
-        hwnd = CreateWindowExA(0, "CaptureTestClass", "Capture", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, 0,
-                               320, 320, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd = CreateWindowExA(0, "CaptureTestClass", "Capture", WS_OVERLAPPEDWINDOW, 0, 0, 320, 320, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(hwnd, nullptr);
         PostedCommands();   // the first paint
     }
@@ -298,8 +245,14 @@ protected:
         return commands;
     }
 
-    using Box = win32test::RecordedMessageBox;
-    const std::vector<Box>& Boxes() { return win32test::RecordedMessageBoxes(); }
+    const std::vector<win32test::RecordedMessageBox>& Boxes() { return win32test::RecordedMessageBoxes(); }
+    // Box `i` was shown with this owner, text and caption.
+    void ExpectBox(std::size_t i, HWND owner, const std::string& text, const std::string& caption) {
+        ASSERT_GT(Boxes().size(), i);
+        EXPECT_EQ(Boxes()[i].owner, owner);
+        EXPECT_EQ(Boxes()[i].text, text);
+        EXPECT_EQ(Boxes()[i].caption, caption);
+    }
 
     HWND hwnd = nullptr;
     std::unique_ptr<Controller> controller;
@@ -309,9 +262,7 @@ TEST_F(ControllerTest, WithoutASoundCardTheUserIsToldOnceAndNothingStarts) {
     winmmtest::SetDeviceCount(0);
     controller = std::make_unique<Controller>(hwnd);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].owner, hwnd);
-    EXPECT_EQ(Boxes()[0].text, "No Sound card install!");
-    EXPECT_EQ(Boxes()[0].caption, "Virelux Report");
+    ExpectBox(0, hwnd, "No Sound card install!", "Virelux Report");
     EXPECT_EQ(Boxes()[0].type, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(PostedCommands().empty());
     EXPECT_EQ(soundRequest, 0);
@@ -319,10 +270,8 @@ TEST_F(ControllerTest, WithoutASoundCardTheUserIsToldOnceAndNothingStarts) {
 
     // Capture asked for anyway (from the Music box): the format query finds no device.
     controller->OnCommand(IDM_START_CAPTURE);
-    ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].owner, nullptr);
-    EXPECT_EQ(Boxes()[1].text, "Format not supported");
-    EXPECT_EQ(Boxes()[1].caption, "Virelux Recorder");
+    EXPECT_EQ(Boxes().size(), 2u);
+    ExpectBox(1, nullptr, "Format not supported", "Virelux Recorder");
     EXPECT_EQ(recording.load(), 1);
 }
 
@@ -331,10 +280,7 @@ TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
     PostedCommands();
     winmmtest::SetDeviceBusy(true);
     controller->OnCommand(IDM_START_CAPTURE);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].owner, nullptr);
-    EXPECT_EQ(Boxes()[0].text, "Stop recording !\nAnother application is recording audio.");
-    EXPECT_EQ(Boxes()[0].caption, "Virelux Recorder");
+    ExpectBox(0, nullptr, "Stop recording !\nAnother application is recording audio.", "Virelux Recorder");
     EXPECT_EQ(recording.load(), 1) << "a failed start still counts as recording";
     EXPECT_EQ(Color(), kStartColor);
     controller->OnCommand(IDM_START_CAPTURE);
@@ -350,9 +296,7 @@ TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
     // Any other failure shows the system's text for it.
     winmmtest::SetOpenError(MMSYSERR_NODRIVER);
     controller->OnCommand(IDM_START_CAPTURE);
-    ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].text, "There is no driver installed on your system.");
-    EXPECT_EQ(Boxes()[1].caption, "Virelux Recorder");
+    ExpectBox(1, nullptr, "There is no driver installed on your system.", "Virelux Recorder");
     controller->OnCommand(IDM_STOP_CAPTURE);
 
     winmmtest::SetOpenError(MMSYSERR_NOERROR);
@@ -362,24 +306,12 @@ TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
     EXPECT_EQ(Boxes().size(), 2u);
 }
 
-// The whole road at the device's own pace: the check finds the card, the posted start
-// begins capture, and a 215 Hz tone (bin 20 of the transform) turns the colour red.
-TEST_F(ControllerTest, AWorkingCardStartsCaptureAndALowToneTurnsTheColourRed) {
-    winmmtest::SetSampleSource(winmmtest::ToneSource(20.0 * 11025 / 1024, 12000), winmmtest::Pace::RealTime);
+// The check finds the card: the window is asked to play the demo and then to start capture.
+TEST_F(ControllerTest, AWorkingCardPostsPlayThenStartCapture) {
     controller = std::make_unique<Controller>(hwnd);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(soundRequest, 1);
-    const std::vector<WPARAM> commands = PostedCommands();
-    ASSERT_EQ(commands, (std::vector<WPARAM>{IDM_PLAY_DEMO, IDM_START_CAPTURE}));
-
-    controller->OnCommand(static_cast<WORD>(commands[1]));
-    EXPECT_EQ(recording.load(), 1);
-    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_NOERROR);
-    EXPECT_TRUE(vlx_test::WaitUntil([] { return soundColor[0].load() > 5; }, kPatience));
-    controller->OnCommand(IDM_STOP_CAPTURE);
-    EXPECT_EQ(recording.load(), 0);
-    EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_BADDEVICEID);
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(PostedCommands(), (std::vector<WPARAM>{IDM_PLAY_DEMO, IDM_START_CAPTURE}));
 }
 
 }  // namespace

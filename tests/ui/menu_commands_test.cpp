@@ -13,31 +13,6 @@
 
 using MenuCommands = HeadlessShow;
 
-namespace {
-
-int SceneChildren() {
-    Ref<IDirect3DRMFrameArray> children;
-    appState->scene->GetChildren(children.put());
-    return static_cast<int>(children->GetSize());
-}
-
-// Visuals on the scene's own children: the lamp models, in a scene without loaded objects.
-int ChildVisuals() {
-    Ref<IDirect3DRMFrameArray> children;
-    appState->scene->GetChildren(children.put());
-    int visuals = 0;
-    for (DWORD i = 0; i < children->GetSize(); ++i) {
-        Ref<IDirect3DRMFrame3> frame;
-        children->GetElement(i, frame.put());
-        DWORD count = 0;
-        frame->GetVisuals(&count, nullptr);
-        visuals += static_cast<int>(count);
-    }
-    return visuals;
-}
-
-}  // namespace
-
 // The three scene commands: which scene each builds, and what every new scene resets.
 TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
     Settle();
@@ -45,7 +20,7 @@ TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
     const struct {
         WORD command;
         BYTE lampModels;
-        int children;   // camera, empty frame, four lamps; the main scene adds spot light and logo
+        size_t children;   // camera, empty frame, four lamps; the main scene adds spot light and logo
     } cases[] = {{IDM_SCENE_WITHOUT_LIGHTS, 0, 6}, {IDM_SCENE_WITH_LIGHTS, 1, 6}, {IDM_MAIN_SCENE, 1, 8}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -53,10 +28,12 @@ TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
         midiPlaying = 1;
         win32test::ChooseMenuItem(window, c.command);
         Settle();
-        EXPECT_EQ(SceneChildren(), c.children);
+        EXPECT_EQ(SceneChildren().size(), c.children);
         EXPECT_EQ(withLightObject, c.lampModels);
         if (c.command != IDM_MAIN_SCENE) {
-            EXPECT_EQ(ChildVisuals(), c.lampModels ? 3 : 0);
+            int visuals = 0;
+            for (const auto& child : SceneChildren()) visuals += VisualCount(child.get());
+            EXPECT_EQ(visuals, c.lampModels ? 3 : 0);
             EXPECT_EQ(danceActive, 0);
             EXPECT_EQ(midiPlaying, 0) << "a new scene while recording stops the tune";
         }
