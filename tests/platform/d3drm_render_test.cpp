@@ -11,7 +11,7 @@
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/d3drm_test.h"
 #include "platform/win32/win32_test.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/platform/win32_fixture.h"
 
 namespace {
 
@@ -25,16 +25,8 @@ Rgb Split(D3DCOLOR c) { return {static_cast<int>((c >> 16) & 0xFF), static_cast<
 class Render : public ::testing::Test {
 protected:
     void SetUp() override {
-        xvfb = std::make_unique<vlx_test::XvfbServer>();
-        setenv("DISPLAY", xvfb->Display().c_str(), 1);
         win32test::EnableRecordedInteraction();
-        WNDCLASSEXA wc;
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "RenderTest";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "RenderTest", "render", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, kSize, kSize, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenXWindow(xvfb, "RenderTest", DefWindowProcA, kSize, kSize);
         ASSERT_NE(window, nullptr);
         root = d3drmtest::CreateRoot();
         ASSERT_EQ(DirectDrawCreateClipper(0, clipper.put(), nullptr), DD_OK);

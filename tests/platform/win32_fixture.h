@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_test.h"
+#include "tests/support/xvfb_server.h"
 
 struct Seen {
     UINT message;
@@ -68,3 +70,18 @@ protected:
 
     HWND hwnd = nullptr;
 };
+
+// Starts a private X server in `xvfb` and shows a `width` x `height` window of a new class
+// `className` with procedure `proc` on it. Null when the class or window could not be made.
+inline HWND OpenXWindow(std::unique_ptr<vlx_test::XvfbServer>& xvfb, const char* className, WNDPROC proc, int width,
+                        int height) {
+    xvfb = std::make_unique<vlx_test::XvfbServer>();
+    setenv("DISPLAY", xvfb->Display().c_str(), 1);
+    WNDCLASSEXA wc;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = className;
+    if (RegisterClassExA(&wc) == 0) return nullptr;
+    return CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width, height, nullptr,
+                           nullptr, nullptr, nullptr);
+}

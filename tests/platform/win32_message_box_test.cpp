@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "tests/platform/win32_fixture.h"
-#include "tests/support/xvfb_server.h"
 
 using MessageBoxes = HeadlessWindow;
 
@@ -29,15 +28,7 @@ protected:
     static constexpr UINT kFrame = WM_USER + 2;       // re-posts itself: one a frame of the box
 
     void SetUp() override {
-        xvfb = std::make_unique<vlx_test::XvfbServer>();
-        setenv("DISPLAY", xvfb->Display().c_str(), 1);
-        WNDCLASSEXA wc;
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = Proc;
-        wc.lpszClassName = "BoxTest";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "BoxTest", "box", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenXWindow(xvfb, "BoxTest", Proc, 320, 240);
         ASSERT_NE(window, nullptr);
     }
 

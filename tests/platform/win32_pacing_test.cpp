@@ -12,7 +12,7 @@
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_gl.h"
 #include "platform/win32/win32_test.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/platform/win32_fixture.h"
 
 namespace {
 
@@ -27,16 +27,8 @@ protected:
     // `noPacing` sets PLATFORM_NO_PACING before the window layer reads it (once a process).
     void Open(bool noPacing) {
         if (noPacing) setenv("PLATFORM_NO_PACING", "1", 1);
-        xvfb = std::make_unique<vlx_test::XvfbServer>();
-        setenv("DISPLAY", xvfb->Display().c_str(), 1);
         win32test::EnableRecordedInteraction();
-        WNDCLASSEXA wc;
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "PacingTest";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "PacingTest", "pacing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenXWindow(xvfb, "PacingTest", DefWindowProcA, 64, 64);
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(win32gl::MakeCurrent(window)) << "the window has no OpenGL context";
         MSG msg;
