@@ -275,4 +275,8 @@ TEST_F(Render, FramesShowingEachOtherAreDrawnAndPickedOncePerPath) {
     };
     pick(0, {scene.get(), a.get()});
     pick(3, {scene.get(), b.get(), a.get()});
+    // Frames that hold each other keep each other alive: the scene's owner breaks the circle.
+    a->DeleteVisual(a.get());
+    a->DeleteVisual(b.get());
+    b->DeleteVisual(a.get());
 }
