@@ -114,11 +114,7 @@ TEST_F(WaveInTest, ResetReturnsEveryQueuedBufferAndARecordingDeviceDoesNotClose)
 
 TEST(WaveInDevices, TakenAbsentAndFailingDevices) {
     winmmtest::SetSampleSource(CountingSource(), winmmtest::Pace::OnDemand);
-    HWAVEIN wave = nullptr, second = nullptr;
-    ASSERT_EQ(waveInOpen(&wave, 0, &kMono16, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
-    EXPECT_EQ(waveInOpen(&second, 0, &kMono16, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
-    ASSERT_EQ(waveInClose(wave), MMSYSERR_NOERROR);
-
+    HWAVEIN wave = nullptr;
     winmmtest::SetDeviceBusy(true);   // held by another application
     EXPECT_EQ(waveInOpen(nullptr, 0, &kMono16, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInOpen(&wave, 0, &kMono16, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
