@@ -151,13 +151,6 @@ TEST_F(Frames, LookAtKeepsUpInThePlaneOfTheReferencesUp) {
     EXPECT_VEC(a.dir, 3 / 13.0f, 4 / 13.0f, 12 / 13.0f);
     EXPECT_NEAR(a.right.y, 0, 1e-5f);   // no roll
     EXPECT_GT(a.up.y, 0);
-    // Straight up from a frame whose own y points there too: it pitches over.
-    auto g = Make(scene.get());
-    target->SetPosition(scene.get(), 0, 10, 0);
-    ASSERT_EQ(g->LookAt(target.get(), scene.get(), D3DRMCONSTRAIN_Z), D3DRM_OK);
-    EXPECT_VEC(AxesOf(g.get(), scene.get()).dir, 0, 1, 0);
-    EXPECT_VEC(AxesOf(g.get(), scene.get()).up, 0, 0, -1);
-
 }
 
 TEST_F(Frames, AddScaleCombinesBeforeAfterOrInsteadOfTheTransform) {
@@ -175,7 +168,6 @@ TEST_F(Frames, AddScaleCombinesBeforeAfterOrInsteadOfTheTransform) {
     EXPECT_VEC(Apply(after.get(), {0, 0, 1}), 4, 2, 3);
     ASSERT_EQ(replaced->AddScale(D3DRMCOMBINE_REPLACE, 3, 3, 3), D3DRM_OK);
     EXPECT_VEC(Apply(replaced.get(), {1, 0, 0}), 3, 0, 0);
-    EXPECT_EQ(replaced->AddScale(7, 1, 1, 1), D3DRMERR_BADVALUE);
 }
 
 }  // namespace

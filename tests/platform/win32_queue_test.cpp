@@ -62,18 +62,6 @@ TEST_F(Queue, PaintOnlyWhenNothingElseWaitsAndUntilValidated) {
     EXPECT_EQ(SeenMessages()[0].message, WM_PAINT);
 }
 
-TEST_F(Queue, CreationSendsCreateThenSizeOfTheClientArea) {
-    SeenMessages().clear();
-    HWND second = CreateWindowExA(0, "TestClass", "Second", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, 200, 150, nullptr,
-                                  nullptr, nullptr, nullptr);
-    ASSERT_NE(second, nullptr);
-    ASSERT_GE(SeenMessages().size(), 2u);
-    EXPECT_EQ(SeenMessages()[0].message, WM_CREATE);
-    EXPECT_EQ(SeenMessages()[1].message, WM_SIZE);
-    EXPECT_EQ(LOWORD(SeenMessages()[1].lParam), 200);
-    EXPECT_EQ(HIWORD(SeenMessages()[1].lParam), 150 - win32test::MenuBarHeight());
-}
-
 TEST_F(Queue, ClassNamesIgnoreCaseAndADestroyedWindowGetsNoMoreMessages) {
     WNDCLASSEXA wc;
     wc.cbSize = sizeof wc;
