@@ -1,9 +1,8 @@
-// Textures: .bmp pictures found on the search path, their texels, and the decal settings.
+// Textures: .bmp pictures, good, broken and foreign, and their texels.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,7 +14,6 @@
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/texture.h"
-#include "platform/fs/fs.h"
 
 namespace {
 
@@ -32,7 +30,6 @@ protected:
         dir = pattern;
     }
     void TearDown() override {
-        fs::SetInstallationFolder(savedInstallation);
         std::error_code ignored;
         stdfs::remove_all(dir, ignored);
     }
@@ -71,7 +68,6 @@ protected:
     Ref<IDirect3DRM3> root;
     Ref<IDirect3DRMTexture3> texture;
     stdfs::path dir;
-    const std::string savedInstallation = fs::InstallationFolder();
 };
 
 std::vector<stdfs::path> BitmapsIn(const char* folder) {
@@ -145,21 +141,4 @@ TEST_F(TextureFiles, TexelsAreRgbaRowsFromTheTop) {
               (std::vector<std::uint8_t>{0x12, 0x34, 0x56, 0xFF}));
     EXPECT_EQ(t->Texel(3, 0), 0u);   // outside
 
-}
-
-TEST_F(TextureFiles, BareNamesAreFoundOnTheSearchPathInOrder) {
-    // The program adds "\virelux\tex": below the drive root (the installation folder's
-    // parent), matched in any case.
-    fs::SetInstallationFolder((dir / "virelux").string());
-    stdfs::create_directories(dir / "virelux" / "Tex" / "Sub");
-    const std::string name = "probe-" + std::to_string(getpid()) + ".bmp";
-    WriteRgb(dir / "virelux" / "Tex" / ("Big-" + name), {{0x336699}});
-    WriteRgb(dir / "virelux" / "Tex" / "Sub" / "inner.bmp", {{0x996633}});
-
-    EXPECT_EQ(Result("big-" + name), D3DRMERR_FILENOTFOUND);
-    ASSERT_EQ(root->AddSearchPath("\\virelux\\tex"), D3DRM_OK);
-    ASSERT_TRUE(Load("big-" + name));
-    EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF336699u);
-    ASSERT_TRUE(Load("SUB\\inner.bmp"));
-    EXPECT_EQ(Texture::From(texture.get())->Texel(0, 0), 0xFF996633u);
 }

@@ -38,7 +38,6 @@ TEST(Win32Threads, ASuspendedThreadRunsOnceResumedAndItsEndReleasesWaiters) {
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, WaitOnce, &waiter, CREATE_SUSPENDED, &id);
     ASSERT_NE(thread, nullptr);
-    EXPECT_NE(id, 0u);
     EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_TIMEOUT);
 
     EXPECT_EQ(ResumeThread(thread), 1u);
@@ -46,7 +45,6 @@ TEST(Win32Threads, ASuspendedThreadRunsOnceResumedAndItsEndReleasesWaiters) {
     EXPECT_EQ(waiter.woken.load(), 1);
     EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0) << "an ended thread stays signalled";
     EXPECT_TRUE(CloseHandle(thread));
-    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
     CloseHandle(waiter.event);
 }
 

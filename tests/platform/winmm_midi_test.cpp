@@ -94,7 +94,6 @@ TEST_F(Sequencer, RefusesFilesItCannotPlayAndMalformedRequests) {
     std::ofstream(text) << "This is not a tune at all, only words.";
     EXPECT_EQ(Open(text.c_str()), MCIERR_INVALID_FILE);
     EXPECT_EQ(Open(TinyTunePath().c_str(), nullptr, "waveaudio"), MCIERR_INVALID_DEVICE_NAME);
-    EXPECT_EQ(Send(0, MCI_PLAY), MCIERR_INVALID_DEVICE_ID);
 }
 
 // No sound server, or a sound system without any device: the device cannot open, and says so
