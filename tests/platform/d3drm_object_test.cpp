@@ -8,24 +8,15 @@ void CountDestroy(IDirect3DRMObject*, void* arg) { ++*static_cast<int*>(arg); }
 using Objects = EngineScene;
 
 TEST_F(Objects, DestroyCallbacksRunOnceWhenTheLastReferenceGoes) {
-    int destroyed = 0, deleted = 0;
+    int destroyed = 0;
     auto frame = Make(scene.get());
     frame->AddDestroyCallback(CountDestroy, &destroyed);
-    frame->AddDestroyCallback(CountDestroy, &deleted);
-    EXPECT_EQ(frame->DeleteDestroyCallback(CountDestroy, &deleted), D3DRM_OK);
-    EXPECT_EQ(frame->DeleteDestroyCallback(CountDestroy, &deleted), D3DRMERR_NOTFOUND);
     Ref<IDirect3DRMFrame3> copy = frame;   // a copy adds a reference
     frame.reset();
     copy.reset();
     EXPECT_EQ(destroyed, 0);   // the scene holds it
     scene.reset();
     EXPECT_EQ(destroyed, 1);
-    EXPECT_EQ(deleted, 0);
-
-    Ref<IDirect3DRMFrame3> other = Make(nullptr);
-    void* out = reinterpret_cast<void*>(1);
-    EXPECT_EQ(other->QueryInterface(IID_IDirect3DRMDevice3, &out), E_NOINTERFACE);
-    EXPECT_EQ(out, nullptr);
 }
 
 TEST_F(Objects, ADeviceNeedsABoundClipperAndItsWindowSideKeepsItAlive) {
@@ -37,12 +28,6 @@ TEST_F(Objects, ADeviceNeedsABoundClipperAndItsWindowSideKeepsItAlive) {
     EXPECT_NE(root->CreateDeviceFromClipper(clipper.get(), nullptr, 0, 240, device.put()), D3DRM_OK);
     EXPECT_FALSE(device);
     ASSERT_EQ(root->CreateDeviceFromClipper(clipper.get(), nullptr, 320, 240, device.put()), D3DRM_OK);
-
-    // The null renderer counts what it presents.
-    const auto before = win32test::PresentedFrames();
-    device->Update();
-    device->Update();
-    EXPECT_EQ(win32test::PresentedFrames(), before + 2);
 
     int destroyed = 0;
     device->AddDestroyCallback(CountDestroy, &destroyed);

@@ -1,11 +1,8 @@
 // The OpenGL renderer, read back pixel by pixel: a real window on a private Xvfb, Mesa's
 // llvmpipe, and scenes built through the engine's own calls.
 #include <gtest/gtest.h>
-#include <SDL.h>
-#include <stdlib.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 #include "platform/d3drm/d3drm.h"
@@ -120,30 +117,6 @@ TEST_F(Render, APointFullyInsideTheFogShowsTheFogColour) {
     EXPECT_EQ(c.r, 0x20);
     EXPECT_EQ(c.g, 0x60);
     EXPECT_EQ(c.b, 0x80);
-}
-
-TEST_F(Render, ADecalDropsExactlyTheKeyColourAndKeepsTheRest) {
-    // A picture: its left half pure black (the key), its right half a near-black grey.
-    const std::string path = (std::filesystem::temp_directory_path() / ("decal-" + std::to_string(getpid()) + ".bmp")).string();
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 32, SDL_PIXELFORMAT_ARGB8888);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) static_cast<Uint32*>(s->pixels)[y * 8 + x] = x < 4 ? 0xFF000000u : 0xFF010101u;
-    ASSERT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
-    SDL_FreeSurface(s);
-    Ref<IDirect3DRMTexture3> texture;
-    ASSERT_EQ(root->LoadTexture(path.c_str(), texture.put()), D3DRM_OK);
-    std::filesystem::remove(path);
-    texture->SetDecalSize(8, 8);
-    texture->SetDecalOrigin(4, 4);   // centred on the frame
-    texture->SetDecalTransparency(TRUE);
-    texture->SetDecalTransparentColor(D3DRMCreateColorRGB(0, 0, 0));
-    Holding(texture.get());
-    device->SetDither(FALSE);
-    device->SetTextureQuality(D3DRMTEXTURE_NEAREST);
-    const Rgb key = Draw(kSize / 2 - 15), kept = Pixel(kSize / 2 + 15, kSize / 2);
-    EXPECT_EQ(key.b, 102);   // the background shows through
-    EXPECT_EQ(kept.r, 1);
-    EXPECT_EQ(kept.b, 1);
 }
 
 TEST_F(Render, EveryOneOfManyLightsLightsTheSurface) {

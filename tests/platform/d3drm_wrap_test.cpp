@@ -3,7 +3,6 @@
 
 #include <glm/glm.hpp>
 
-#include <cmath>
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
@@ -82,28 +81,4 @@ TEST_F(Wraps, ChromeMapsEachVertexNormalAsSeenAlongTheDirection) {
     EXPECT_UV(UV(2), 0.5f, 0.0f);   // a normal turned up shows the picture's top edge
     EXPECT_UV(UV(3), 0.5f, 0.5f);
     for (std::size_t i : {4, 5, 6}) EXPECT_UV(UV(i), 1.0f, 0.5f);
-
-    // Two different normals at one position average: (1,0,0) and (0,0,-1) give u = 0.5 + 0.5/sqrt(2).
-    Data().positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    Data().normals = {{1, 0, 0}, {0, 0, -1}};
-    Data().faces.clear();
-    AddFace({0, 1, 2}, {0, 0, 0});
-    AddFace({0, 2, 1}, {1, 1, 1});
-    Make(D3DRMWRAP_CHROME, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0.5f, 0.0f, 2.0f, 1.0f)->Apply(builder.get());
-    EXPECT_UV(UV(0), 2.0f * (0.5f + 0.5f / std::sqrt(2.0f)) - 0.5f, 0.5f);
-}
-
-TEST_F(Wraps, BadAxesKindsAndObjectsAreRefused) {
-    Ref<IDirect3DRMWrap> wrap;
-    auto create = [&](D3DRMWRAPTYPE type, glm::vec3 d, glm::vec3 u) {
-        return root->CreateWrap(type, nullptr, 0, 0, 0, d.x, d.y, d.z, u.x, u.y, u.z, 0, 0, 1, 1, wrap.put());
-    };
-    EXPECT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 2}, {0, 0, -1}), D3DRMERR_BADVALUE);   // up along the direction
-    EXPECT_EQ(create(D3DRMWRAP_CHROME + 1, {0, 0, 1}, {0, 1, 0}), D3DRMERR_BADVALUE);
-    // An up vector that is not perpendicular is straightened, not refused.
-    ASSERT_EQ(create(D3DRMWRAP_FLAT, {0, 0, 1}, {0, 1, 1}), D3DRM_OK);
-    Data().positions = {{0, 3, 5}};
-    ASSERT_EQ(wrap->Apply(builder.get()), D3DRM_OK);
-    EXPECT_UV(UV(0), 0.0f, 3.0f);
-    EXPECT_EQ(wrap->Apply(nullptr), D3DRMERR_BADOBJECT);
 }
