@@ -1,5 +1,5 @@
-// Start-up: the window, its menu and drivers, the first scene, the failures it reports,
-// and the single running copy.
+// Start-up: the window, its menu and drivers, the first scene and the failures it reports
+// (the second copy is tested end to end).
 #include <cstring>
 
 #include "render3d/driver.h"
@@ -7,7 +7,7 @@
 
 using StartUp = HeadlessShow;
 
-TEST_F(StartUp, MakesTheTitled320By320WindowWithItsMenuAndOneDriver) {
+TEST_F(StartUp, MakesTheTitledWindowWithItsMenuAndDriversAndTheMainSceneAtItsStart) {
     char title[256];
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "Virelux 2.5 (Freeware version)");
@@ -25,9 +25,8 @@ TEST_F(StartUp, MakesTheTitled320By320WindowWithItsMenuAndOneDriver) {
     EXPECT_EQ(count, 3 + driverCount);
     EXPECT_EQ(GetMenuItemID(functions, count - driverCount), 80u);
     EXPECT_EQ(FindRunningInstance("VLXClass"), window);
-}
 
-TEST_F(StartUp, TheMainSceneIsSeenThroughACameraAtItsStart) {
+    // The main scene is seen through a camera at its start.
     ASSERT_TRUE(appState->scene && appState->camera && appState->viewport && appState->device);
     D3DVECTOR position;
     appState->camera->GetPosition(appState->scene.get(), &position);
@@ -67,18 +66,6 @@ TEST_F(StartUp, FailuresAreReportedInTheirOwnWords) {
         EXPECT_EQ(e.errorCode, ERROR_NOT_ENOUGH_MEMORY);
         EXPECT_STREQ(e.message, "Memory Problem!");
     }
-}
-
-TEST_F(StartUp, ASecondCopyBringsTheFirstBackAndMakesNoWindow) {
-    Settle();
-    ShowWindow(window, SW_MINIMIZE);
-    Settle();
-    ASSERT_TRUE(IsIconic(window));
-    EXPECT_EQ(WinMain(instance, nullptr, nullptr, SW_SHOWDEFAULT), 0);
-    Settle();
-    EXPECT_FALSE(IsIconic(window));
-    EXPECT_EQ(appState->minimized, 0);
-    EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
 }
 
 // The whole of WinMain, from nothing to the end of the loop.

@@ -46,7 +46,7 @@ TEST_F(Surfaces, EachWrapUsesItsKindOriginAndScale) {
     }
 }
 
-TEST_F(Surfaces, AMeshTextureIsTransparentInThePlacementColourWhenAsked) {
+TEST_F(Surfaces, AMeshTextureIsTransparentWhenAskedAndADecalTakesThePlacement) {
     SetPlacement(0.0f, 0.0f, 0.0f, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0);
     Ref<IDirect3DRMMeshBuilder3> mb = Cube();
     ASSERT_TRUE(ApplyMeshTexture("bgr\\bgnd.bmp", mb.get(), 1, 4.0f, 3.0f));
@@ -60,15 +60,13 @@ TEST_F(Surfaces, AMeshTextureIsTransparentInThePlacementColourWhenAsked) {
     EXPECT_FALSE(ApplyMeshTexture("bgr\\missing.bmp", mb.get(), 0, 1, 1));
     ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
     EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "Failed to load image.bmp");
-}
 
-TEST_F(Surfaces, ADecalWithoutASizeIsZeroByZeroAtThePlacement) {
+    // A decal without a size is zero by zero, scaled, at the placement, and leaves it as it was.
     SetPlacement(0, 0, 0, 1, 2, 3, 1, 1, 1, 0, 1, 0, 0);
     ASSERT_TRUE(AddImageDecal("bgr\\bgnd.bmp", 0, 0.0f, 0.0f));
     Ref<IDirect3DRMFrame3> frame = LastChild();
     Ref<IDirect3DRMTexture3> decal = FirstVisual<IDirect3DRMTexture3>(frame.get(), IID_IDirect3DRMTexture3);
     ASSERT_TRUE(decal);
-    D3DVALUE w = -1, h = -1;
     decal->GetDecalSize(&w, &h);
     EXPECT_EQ(w, 0.0f);
     EXPECT_EQ(h, 0.0f);
@@ -76,5 +74,5 @@ TEST_F(Surfaces, ADecalWithoutASizeIsZeroByZeroAtThePlacement) {
     D3DVECTOR p;
     frame->GetPosition(appState->scene.get(), &p);
     EXPECT_FLOAT_EQ(p.y, 2.0f);
-    EXPECT_EQ(placement.position.y, 2.0f);   // a decal leaves the placement as it was
+    EXPECT_EQ(placement.position.y, 2.0f);
 }

@@ -98,21 +98,17 @@ TEST_F(E2eSingleInstance, CopiesOnDifferentDisplaysBothRun) {
     std::unique_ptr<Process> here = StartProgram();
     XWindowId hereWindow = 0;
     ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*here, &hereWindow));
-
     ProcessOptions options;
     options.setEnv = otherSound.ClientEnvironment();
     options.setEnv["XDG_RUNTIME_DIR"] = otherSound.Folder();
     options.setEnv["DISPLAY"] = otherServer.Display();
     std::unique_ptr<Process> there = StartProgramWithEnv(options);
     const std::optional<XWindowId> thereWindow = otherX.WaitForWindow(kWindowTitle, kPatience);
-    ASSERT_TRUE(thereWindow) << "the copy on " << otherServer.Display() << " " << there->Wait({}) << ", stderr:\n"
-                             << there->Stderr();
-
+    ASSERT_TRUE(thereWindow) << there->Wait({}) << ", stderr:\n" << there->Stderr();
     otherX.Close(*thereWindow);
     EXPECT_EQ(there->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << there->Stderr();
     EXPECT_TRUE(here->Running());
     x_->Close(hereWindow);
-    EXPECT_EQ(here->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << here->Stderr();
 }
 
 }  // namespace

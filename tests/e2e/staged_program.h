@@ -23,16 +23,12 @@ inline constexpr int kMenuBarHeight = 19;    // the client area starts below it
 inline constexpr int kCloseStatus = 412 & 0xFF;   // the command a close posts ends the loop
 inline constexpr std::chrono::milliseconds kPatience(20000);   // for anything the program does
 
-struct Area {
-    int left, top, right, bottom;   // right and bottom exclusive
-};
-
 // What the client area shows once the first frame is up: the main scene, its background
 // picture bgr/bgnd.bmp stretched over the whole client area, with the logo and the lamps in
-// front of it. "" when the sampled pixels of `area` (client coordinates of `image` below the
-// menu bar) show that picture, apart from the few the objects and filtering change;
-// otherwise what differs. This is the one place that knows what the first frame looks like.
-std::string StartUpSceneMismatch(const Image& image, Area area);
+// front of it. "" when the sampled pixels of `image` below the menu bar show that picture, apart
+// from the few the objects and filtering change; otherwise what differs. This is the one place
+// that knows what the first frame looks like.
+std::string StartUpSceneMismatch(const Image& image);
 
 class StagedProgramTest : public ::testing::Test {
 protected:

@@ -106,54 +106,50 @@ protected:
     }
 };
 
-TEST_F(DriverChoice, AnotherDriverRebuildsDeviceAndViewport) {
+// Choosing the current driver does nothing; a switch that cannot rebuild (no client area) is
+// reported and keeps the old choice; the show goes on with the old device (a new scene and a
+// resize build on it) and a later switch rebuilds device and viewport and moves the check mark.
+TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
     ASSERT_EQ(driverCount, 2);
-    ASSERT_EQ(currentDriver, 0);
     IDirect3DRMDevice3* before = appState->device.get();
-    win32test::ChooseMenuItem(window, 80);   // the current one: nothing happens
+    win32test::ChooseMenuItem(window, 80);
+    ShowWindow(window, SW_MINIMIZE);
     Settle();
     EXPECT_EQ(appState->device.get(), before);
     win32test::ChooseMenuItem(window, 81);
     Settle();
+    EXPECT_EQ(currentDriver, 0);
+    const auto& boxes = win32test::RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "A failure occurred while rebuilding the viewport.\n");
+    EXPECT_EQ(boxes[0].caption, "Virelux Message");
+    ASSERT_TRUE(appState->device);
+    ShowWindow(window, SW_RESTORE);
+    win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
+    MoveWindow(window, 0, 0, 400, 300, TRUE);
+    Settle();
+    ASSERT_TRUE(appState->viewport);
+    EXPECT_EQ(appState->quitRequested, 0);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(static_cast<LONG>(appState->device->GetWidth()), client.right);
+    EXPECT_EQ(static_cast<LONG>(appState->viewport->GetHeight()), client.bottom);
+    EXPECT_EQ(boxes.size(), 1u);
+
+    before = appState->device.get();
+    win32test::ChooseMenuItem(window, 81);
+    Settle();
     EXPECT_EQ(currentDriver, 1);
     EXPECT_NE(appState->device.get(), before);
-    EXPECT_EQ(appState->viewport->GetWidth(), 320u);
+    EXPECT_EQ(appState->viewport->GetWidth(), static_cast<DWORD>(client.right));
     win32test::OpenMenuPopup(window, {1});
     HMENU functions = GetSubMenu(GetMenu(window), 1);
     EXPECT_EQ(GetMenuState(functions, 81, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
     EXPECT_EQ(GetMenuState(functions, 80, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
-// A switch that cannot rebuild (no client area) is reported, keeps the old choice, and the
-// show goes on with the old device: a new scene and a resize build on it.
-TEST_F(DriverChoice, AFailedSwitchIsReportedAndTheShowGoesOnWithTheOldDevice) {
-    ShowWindow(window, SW_MINIMIZE);
-    Settle();
-    win32test::ChooseMenuItem(window, 81);
-    Settle();
-    EXPECT_EQ(currentDriver, 0);
-    ASSERT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].text, "A failure occurred while rebuilding the viewport.\n");
-    EXPECT_EQ(win32test::RecordedMessageBoxes()[0].caption, "Virelux Message");
-    ASSERT_TRUE(appState->device);
-    ShowWindow(window, SW_RESTORE);
-    Settle();
-    win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
-    Settle();
-    ASSERT_TRUE(appState->viewport);
-    MoveWindow(window, 0, 0, 400, 300, TRUE);
-    Settle();
-    EXPECT_EQ(appState->quitRequested, 0);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(static_cast<LONG>(appState->device->GetWidth()), client.right);
-    EXPECT_EQ(static_cast<LONG>(appState->viewport->GetHeight()), client.bottom);
-    EXPECT_EQ(win32test::RecordedMessageBoxes().size(), 1u);
-}
-
 // Rebuilding takes the fog switch from the scene and puts the shared fog range back on it.
 TEST_F(DriverChoice, ARebuildReadsTheFogSwitchAndRestoresTheSharedRange) {
-    // A script's fog, then the scene's own range and switch changed behind the settings.
     fogEnable = 1;
     fogStart = 10.0f;
     fogEnd = 60.0f;

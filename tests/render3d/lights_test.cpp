@@ -26,7 +26,7 @@ TEST_F(Lights, TheLampSetHasFourLightsAndModelsOnlyWhenAsked) {
     }
 }
 
-TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModel) {
+TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModelAndItsTurn) {
     const D3DRMLIGHTTYPE types[] = {D3DRMLIGHT_DIRECTIONAL, D3DRMLIGHT_PARALLELPOINT, D3DRMLIGHT_POINT, D3DRMLIGHT_SPOT};
     for (int kind = 1; kind <= 4; ++kind) {
         SetPlacement(0.5f, 0.25f, 1.0f, 1, 2, 3, 1, 1, 1, 0, 0, 1, 0);
@@ -43,6 +43,19 @@ TEST_F(Lights, EachKindAddsItsLightTypeWithAGlowingModel) {
         EXPECT_FLOAT_EQ(p.y, 2.0f);
     }
     EXPECT_FALSE(AddLight(6));
+
+    // A still light faces its axis; a spinning one turns.
+    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, -1, 1, 0);
+    ASSERT_TRUE(AddLight(4));
+    D3DVECTOR dir, up, axis;
+    LastChild()->GetOrientation(appState->scene.get(), &dir, &up);
+    EXPECT_NEAR(dir.y, -0.70710677f, 1e-5f);
+    EXPECT_NEAR(dir.z, 0.70710677f, 1e-5f);
+    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0.01f);
+    ASSERT_TRUE(AddLight(4));
+    D3DVALUE theta = 0;
+    LastChild()->GetRotation(appState->scene.get(), &axis, &theta);
+    EXPECT_FLOAT_EQ(theta, 0.01f);
 }
 
 // Kind 5 adds nothing and only recolours the ambient lamp; a scale with a zero keeps the
@@ -62,21 +75,4 @@ TEST_F(Lights, KindFiveRecoloursTheAmbientLampAndAZeroScaleKeepsTheFileSize) {
         FirstVisual<IDirect3DRMMeshBuilder3>(LastChild().get(), IID_IDirect3DRMMeshBuilder3)->GetBox(&boxes[i]);
     }
     EXPECT_NEAR(boxes[1].max.y - boxes[1].min.y, 2.0f * (boxes[0].max.y - boxes[0].min.y), 1e-4f);
-}
-
-TEST_F(Lights, ASpinningLightTurnsAndAStillOneFacesItsAxis) {
-    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, -1, 1, 0);
-    ASSERT_TRUE(AddLight(4));
-    Ref<IDirect3DRMFrame3> still = LastChild();
-    D3DVECTOR dir, up;
-    still->GetOrientation(appState->scene.get(), &dir, &up);
-    EXPECT_NEAR(dir.y, -0.70710677f, 1e-5f);
-    EXPECT_NEAR(dir.z, 0.70710677f, 1e-5f);
-    SetPlacement(1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 0.01f);
-    ASSERT_TRUE(AddLight(4));
-    Ref<IDirect3DRMFrame3> turning = LastChild();
-    D3DVECTOR axis;
-    D3DVALUE theta = 0;
-    turning->GetRotation(appState->scene.get(), &axis, &theta);
-    EXPECT_FLOAT_EQ(theta, 0.01f);
 }

@@ -213,8 +213,7 @@ protected:
         win32test::ClearRecordedMessageBoxes();
         ResetHooks();
         // A plain window stands in for the main window: it receives what the Controller posts.
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
+        WNDCLASSEXA wc{sizeof wc};
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "CaptureTestClass";
         RegisterClassExA(&wc);
@@ -223,16 +222,13 @@ protected:
         ASSERT_NE(hwnd, nullptr);
         PostedCommands();   // the first paint
     }
-
-    void TearDown() override {
+    void TearDown() override { EndController(); }
+    void EndController() {
         if (!controller) return;
         EndRecordingThread(controller->captureThread);
-        if (HasFatalFailure()) {
-            controller.release();
-        } else {
-            if (recording) controller->captureThread.Stop();
-            controller.reset();
-        }
+        if (HasFatalFailure()) return (void)controller.release();
+        if (recording) controller->captureThread.Stop();
+        controller.reset();
     }
 
     std::vector<WPARAM> PostedCommands() {
@@ -258,7 +254,8 @@ protected:
     std::unique_ptr<Controller> controller;
 };
 
-TEST_F(ControllerTest, WithoutASoundCardTheUserIsToldOnceAndNothingStarts) {
+TEST_F(ControllerTest, TheCardCheckAndTheCaptureCommandsReportEachFailure) {
+    // No sound card: the user is told once and nothing starts.
     winmmtest::SetDeviceCount(0);
     controller = std::make_unique<Controller>(hwnd);
     ASSERT_EQ(Boxes().size(), 1u);
@@ -267,17 +264,21 @@ TEST_F(ControllerTest, WithoutASoundCardTheUserIsToldOnceAndNothingStarts) {
     EXPECT_TRUE(PostedCommands().empty());
     EXPECT_EQ(soundRequest, 0);
     EXPECT_EQ(recording.load(), 0);
-
     // Capture asked for anyway (from the Music box): the format query finds no device.
     controller->OnCommand(IDM_START_CAPTURE);
-    EXPECT_EQ(Boxes().size(), 2u);
     ExpectBox(1, nullptr, "Format not supported", "Virelux Recorder");
     EXPECT_EQ(recording.load(), 1);
-}
+    ASSERT_NO_FATAL_FAILURE(EndController());
 
-TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
+    // A working card: the window is asked to play the demo and then to start capture.
+    ResetHooks();
+    win32test::ClearRecordedMessageBoxes();
     controller = std::make_unique<Controller>(hwnd);
-    PostedCommands();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(soundRequest, 1);
+    EXPECT_EQ(PostedCommands(), (std::vector<WPARAM>{IDM_PLAY_DEMO, IDM_START_CAPTURE}));
+
+    // A busy device is reported; a stop returns to idle.
     winmmtest::SetDeviceBusy(true);
     controller->OnCommand(IDM_START_CAPTURE);
     ExpectBox(0, nullptr, "Stop recording !\nAnother application is recording audio.", "Virelux Recorder");
@@ -285,7 +286,6 @@ TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
     EXPECT_EQ(Color(), kStartColor);
     controller->OnCommand(IDM_START_CAPTURE);
     EXPECT_EQ(Boxes().size(), 1u) << "a second start while `recording` is set";
-
     for (auto& c : soundColor) c = 200;
     controller->OnCommand(IDM_STOP_CAPTURE);
     EXPECT_EQ(recording.load(), 0);
@@ -298,20 +298,11 @@ TEST_F(ControllerTest, ABusyOrFailingDeviceIsReportedAndAStopReturnsToIdle) {
     controller->OnCommand(IDM_START_CAPTURE);
     ExpectBox(1, nullptr, "There is no driver installed on your system.", "Virelux Recorder");
     controller->OnCommand(IDM_STOP_CAPTURE);
-
     winmmtest::SetOpenError(MMSYSERR_NOERROR);
     controller->OnCommand(IDM_START_CAPTURE);
     EXPECT_EQ(recording.load(), 1);
     EXPECT_EQ(controller->captureThread.recorder->device.status, MMSYSERR_NOERROR);
     EXPECT_EQ(Boxes().size(), 2u);
-}
-
-// The check finds the card: the window is asked to play the demo and then to start capture.
-TEST_F(ControllerTest, AWorkingCardPostsPlayThenStartCapture) {
-    controller = std::make_unique<Controller>(hwnd);
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(soundRequest, 1);
-    EXPECT_EQ(PostedCommands(), (std::vector<WPARAM>{IDM_PLAY_DEMO, IDM_START_CAPTURE}));
 }
 
 }  // namespace

@@ -64,21 +64,18 @@ TEST_F(SoundOnTheShow, EachLampShowsTwoBandsAndTheFourthIsLeftAlone) {
     EXPECT_EQ(second->GetColor() & 0x00FFFFFFu, 0x00000101u);
     EXPECT_EQ(Lamp(2), 0x00090007u);
     lampLights[1] = second;
-}
 
-TEST_F(SoundOnTheShow, OnlyARunningCaptureColoursTheLampsEachFrame) {
-    Hear(1, 1, 1);
-    SoundFrame();
+    // Only a running capture colours the lamps each frame.
     recording.store(0);
     Hear(200, 100, 50);
     FrameTick();
-    EXPECT_EQ(Lamp(0), 0x00010100u) << "the lamps keep their last colours while capture is stopped";
+    EXPECT_EQ(Lamp(0), 0x00090800u) << "the lamps keep their last colours while capture is stopped";
     recording.store(1);
     FrameTick();
     EXPECT_EQ(Lamp(0), 0x00C86400u);
 }
 
-TEST_F(SoundOnTheShow, TheFrameFadeLowersEachBandByOneOrTwoButNotBelowOne) {
+TEST_F(SoundOnTheShow, TheFrameFadeLowersEachBandAndTheFogTakesTheFadedBands) {
     // The lamps show the bands as they were; the fade comes after.
     fadeStep1 = 1;
     Hear(5, 1, 2);
@@ -96,15 +93,15 @@ TEST_F(SoundOnTheShow, TheFrameFadeLowersEachBandByOneOrTwoButNotBelowOne) {
     Hear(5, 2, 9);
     SoundFrame();
     EXPECT_EQ(Heard(), (std::vector<int>{5, 2, 9}));
-}
 
-TEST_F(SoundOnTheShow, TheFogTakesHalfItsColourPlusTheFadedBands) {
+    // The fog takes half its colour plus the faded bands.
     Hear(1, 1, 1);
     SoundFrame();
     EXPECT_EQ(appState->scene->GetSceneFogColor() & 0x00FFFFFFu, 0x00414141u);   // 64 + 1 each
 
     fogColor[0] = 255, fogColor[1] = 0, fogColor[2] = 7;
     fadeStep1 = 1;
+    fadeStep2 = 0;
     Hear(11, 21, 31);
     SoundFrame();
     EXPECT_EQ(appState->scene->GetSceneFogColor() & 0x00FFFFFFu, (127u + 10) << 16 | 20u << 8 | (3u + 30));

@@ -13,8 +13,9 @@
 
 using MenuCommands = HeadlessShow;
 
-// The three scene commands: which scene each builds, and what every new scene resets.
-TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
+// The three scene commands: which scene each builds, and what every new scene resets; then
+// the capture commands and close.
+TEST_F(MenuCommands, SceneCaptureAndCloseCommandsReachTheirOwnActions) {
     Settle();
     ASSERT_EQ(recording.load(), 1);   // the start-up's posted start of capture ran
     const struct {
@@ -40,18 +41,14 @@ TEST_F(MenuCommands, SceneCommandsBuildTheirOwnScene) {
     }
     EXPECT_EQ(recording.load(), 1);
     EXPECT_TRUE(win32test::RecordedMessageBoxes().empty());
-}
 
-TEST_F(MenuCommands, CaptureCommandsAndCloseStopAndStartTheRecording) {
-    Settle();
-    ASSERT_EQ(recording.load(), 1);
+    // The capture commands stop and start the recording.
     win32test::ChooseMenuItem(window, IDM_STOP_CAPTURE);
     Settle();
     EXPECT_EQ(recording.load(), 0);
     win32test::ChooseMenuItem(window, IDM_START_CAPTURE);
     Settle();
     EXPECT_EQ(recording.load(), 1);
-
     // Close: the dance and the recording stop at once, and the close ends the loop.
     danceActive = 1;
     SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);

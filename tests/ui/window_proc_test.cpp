@@ -1,10 +1,11 @@
-// The window procedure's size, close, paint and menu handling.
+// The window procedure's size, close and paint handling (the menu's driver tick is checked
+// with the driver switch).
 #include "render3d/driver.h"
 #include "tests/app/headless_show.h"
 
 using WindowProcedure = HeadlessShow;
 
-TEST_F(WindowProcedure, AZeroSizeMinimisesWithoutTouchingTheViewport) {
+TEST_F(WindowProcedure, AZeroSizeMinimisesWithoutTouchingTheViewportAndCloseKeepsTheWindow) {
     Settle();
     IDirect3DRMViewport2* before = appState->viewport.get();
     SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
@@ -13,6 +14,15 @@ TEST_F(WindowProcedure, AZeroSizeMinimisesWithoutTouchingTheViewport) {
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 301));
     EXPECT_EQ(appState->minimized, 0);
     EXPECT_EQ(appState->viewport.get(), before);   // same size: no rebuild
+
+    // A close sets the quit flag and posts the stop, but keeps the window.
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(appState->quitRequested, 1);
+    EXPECT_TRUE(IsWindow(window));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_COMMAND);
+    EXPECT_EQ(LOWORD(msg.wParam), IDM_STOP_CAPTURE);
 }
 
 TEST_F(WindowProcedure, AResizeRebuildsDeviceAndViewportKeepingRenderSettingsAndFog) {
@@ -38,23 +48,6 @@ TEST_F(WindowProcedure, AResizeRebuildsDeviceAndViewportKeepingRenderSettingsAnd
     appState->scene->GetSceneFogParams(&start, &end, nullptr);
     EXPECT_FLOAT_EQ(start, 30.0f);
     EXPECT_FLOAT_EQ(end, 100.0f);
-}
-
-TEST_F(WindowProcedure, CloseSetsTheQuitFlagAndPostsStopButKeepsTheWindow) {
-    Settle();
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(appState->quitRequested, 1);
-    EXPECT_TRUE(IsWindow(window));
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_COMMAND);
-    EXPECT_EQ(LOWORD(msg.wParam), IDM_STOP_CAPTURE);
-}
-
-TEST_F(WindowProcedure, OpeningAMenuTicksTheCurrentDriver) {
-    HMENU functions = GetSubMenu(GetMenu(window), 1);
-    win32test::OpenMenuPopup(window, {1});
-    EXPECT_EQ(GetMenuState(functions, 80, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
 }
 
 TEST_F(WindowProcedure, PaintShowsTheLastFrameAgainAndValidates) {
