@@ -86,6 +86,36 @@ TEST_F(Frames, MoveRunsEachFramesMotionThenItsCallbacksThenItsChildren) {
     EXPECT_EQ(log.events, (std::vector<std::string>{"p+", "p+", "c+"}));
 }
 
+TEST_F(Frames, AMoveCallbackMayRemoveALaterCallbackOrASiblingStillToMove) {
+    struct State {
+        IDirect3DRMFrame3* parent;
+        IDirect3DRMFrame3* second;
+        D3DRMFRAME3MOVECALLBACK later;
+        int laterRuns = 0;
+    } state{};
+    auto parent = Make(scene.get());
+    auto first = Make(parent.get());
+    IDirect3DRMFrame3* second = Make(parent.get()).get();   // the parent holds it alone
+    int destroyed = 0;
+    second->AddDestroyCallback([](IDirect3DRMObject*, void* n) { ++*static_cast<int*>(n); }, &destroyed);
+    second->SetVelocity(scene.get(), 0, 1, 0, FALSE);
+    state = State{parent.get(), second, [](IDirect3DRMFrame3*, void* arg, D3DVALUE) { ++static_cast<State*>(arg)->laterRuns; }};
+    first->AddMoveCallback(
+        [](IDirect3DRMFrame3* frame, void* arg, D3DVALUE) {
+            auto* s = static_cast<State*>(arg);
+            frame->DeleteMoveCallback(s->later, s);
+            s->parent->DeleteChild(s->second);
+        },
+        &state, 0);
+    first->AddMoveCallback(state.later, &state, 0);
+    scene->Move(1.0f);
+    EXPECT_EQ(state.laterRuns, 0);
+    EXPECT_EQ(destroyed, 1);   // gone after the move that still held it
+    Ref<IDirect3DRMFrameArray> children;
+    parent->GetChildren(children.put());
+    EXPECT_EQ(children->GetSize(), 1u);
+}
+
 TEST_F(Frames, AddScaleCombinesBeforeOrAfterTheTransform) {
     auto setUp = [&] {
         auto f = Make(scene.get(), 1, 2, 3);
