@@ -100,3 +100,34 @@ extern BYTE fadeStep2;        // by one more (only together with fadeStep1)
 extern BYTE danceActive;      // the camera dances to the sound
 extern float danceFall;       // 0.04 per frame
 extern D3DVECTOR danceBase;   // camera position relative to the scene when dancing switched
+
+// ---- Automatic cycling (app/cycling.cpp); window thread only ---------------------------------
+
+extern BYTE cycleBackgrounds;   // 0: the background catalogue advances every 1000 idle ticks
+extern BYTE cycleScenes;        // 0: the scene catalogue does (only while backgrounds do not)
+extern float cycleCounter;      // 0.1: idle ticks counted towards the next change
+extern int backgroundIndex;     // 0: catalogue position of the next background
+extern int sceneIndex;          // 0: catalogue position of the next scene
+
+// ---- Scene scripts (content/scene_script.cpp, content/script_build.cpp) ----------------------
+
+extern BYTE scriptSceneActive;     // 0: set by a script's <End>; a script scene is shown
+extern int slotCount;              // 0: slots of the last script read, <End> included
+extern int flyPathCount;           // 0: 16 when the last script had a <Flp> path
+extern int movePathCount;          // 0: 16 when the last script had a <Mvp> path
+extern BYTE reportToScriptBox;     // 0: a script's report goes to the Script Box's text field
+extern D3DVECTOR flyPathPoints[16];  // the follow flight's path when flyPathCount is not 0
+
+// ---- Fly movement (fly/fly_movement.cpp); window thread only ---------------------------------
+
+extern int flyActive;          // 0: a flight runs; mouse picking is off meanwhile
+extern BYTE flyLight;          // 0: the follow flight carries a spot light
+extern float animationStep;    // 0.01: path time per frame of the follow flight
+extern float pathSpeed;        // 0.005: path time per frame of the camera paths
+extern float flockSpeed;       // 0.01: path time per frame of the flock
+
+// ---- Selection (ui/selection.cpp); window thread only ----------------------------------------
+
+extern IDirect3DRMFrame3* selectedFrame;   // nullptr: the picked object, not owned
+extern BYTE leftDragging;                  // 0: a rotate drag runs
+extern BYTE rightDragging;                 // 0: a move drag runs

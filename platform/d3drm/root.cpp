@@ -6,6 +6,7 @@
 // Leaves out: Load from anything but a file (D3DRMERR_BADVALUE), and its object id and
 // interface list (everything in the file is loaded); the driver GUID of
 // CreateDeviceFromClipper.
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,11 +26,15 @@ std::vector<std::string>& SearchFolders() {
     return folders;
 }
 
+// Appends each folder of a ";"-separated list that the path does not hold yet: a program that
+// adds its texture folder before every scene keeps one entry for it, not one per scene.
 void AddFolders(const char* list) {
     std::stringstream in(list);
     std::string folder;
+    std::vector<std::string>& folders = SearchFolders();
     while (std::getline(in, folder, ';'))
-        if (!folder.empty()) SearchFolders().push_back(folder);
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
 }
 
 class Root final : public RefCounted<IDirect3DRM3> {
