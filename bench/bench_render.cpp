@@ -171,6 +171,12 @@ void BM_MemoryBesideFloor(benchmark::State& state) {
         return;
     }
     const double ours = ResidentMb();
+    // VLX_SMAPS=<file> keeps the process's memory map with each mapping's resident size, to
+    // see where the memory went.
+    if (const char* smaps = getenv("VLX_SMAPS")) {
+        std::ifstream in("/proc/self/smaps");
+        std::ofstream(smaps) << in.rdbuf();
+    }
     state.counters["ours_MB"] = ours;
 #ifdef VLX_RENDER_FLOOR
     const FloorRun floor = RunFloor(320, 320, 2);

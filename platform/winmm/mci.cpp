@@ -105,6 +105,9 @@ public:
         // the tune first selects it, on the audio thread; from the page cache that is quick,
         // from a cold disk it could cost a period of sound.
         fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+        // FluidSynth makes every voice up front: its default of 256 holds 2 MB more than the
+        // 64 that a General MIDI tune (at most 24 notes at once by that standard) ever needs.
+        fluid_settings_setint(settings_, "synth.polyphony", 64);
         synth_ = new_fluid_synth(settings_);
         if (!synth_) return MCIERR_CANNOT_LOAD_DRIVER;
         bool fontLoaded = false;
