@@ -109,6 +109,13 @@ extern float cycleCounter;      // 0.1: idle ticks counted towards the next chan
 extern int backgroundIndex;     // 0: catalogue position of the next background
 extern int sceneIndex;          // 0: catalogue position of the next scene
 
+// Puts the background catalogue's picture at backgroundIndex behind the scene and advances;
+// a picture that cannot be loaded ends background cycling.
+void NextBackground();
+// Reads and builds the catalogue's scene script at sceneIndex and advances; a script that
+// cannot be read ends scene cycling.
+void NextScene();
+
 // ---- Scene scripts (content/scene_script.cpp, content/script_build.cpp) ----------------------
 
 extern BYTE scriptSceneActive;     // 0: set by a script's <End>; a script scene is shown

@@ -4,6 +4,7 @@
 #include "render3d/driver.h"
 #include "resources/resource_ids.h"
 #include "ui/controller.h"
+#include "ui/keyboard.h"
 
 // The device's window-message side, when there is a device to ask.
 static Ref<IDirect3DRMWinDevice> WinDevice() {
@@ -90,6 +91,12 @@ LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // The window stays; the loop ends on the flag, at the command posted here.
         PostMessageA(hwnd, WM_COMMAND, IDM_STOP_CAPTURE, 0);
         if (appState) appState->quitRequested = 1;
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(hwnd, wParam);
+        return 0;
+    case WM_KEYUP:
+        OnKeyUp(hwnd, wParam);
         return 0;
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(wParam);

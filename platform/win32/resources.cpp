@@ -1,13 +1,14 @@
 // String, accelerator, icon and cursor resources, read from the tables the program defines.
 // Implements: LoadStringA, LoadAcceleratorsA, TranslateAcceleratorA, LoadIconA, LoadImageA,
-// LoadCursorA.
+// LoadCursorA, SetCursor (the window system's own cursors).
 // Leaves out: the instance handle (every resource is the program's); accelerator tables by
 // integer id, and accelerators on characters rather than virtual keys; LoadImageA's size and
-// load flags and image types other than icons and bitmaps; LoadCursorA only records the
-// cursor's id, it loads no picture and takes no named cursor.
+// load flags and image types other than icons and bitmaps; cursors of the program's own
+// (LoadCursorA takes system cursor ids only).
 #include <SDL.h>
 
 #include <cstring>
+#include <utility>
 
 #include "platform/fs/fs.h"
 #include "platform/win32/state.h"
@@ -94,10 +95,42 @@ HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
     return nullptr;
 }
 
+// A system cursor is one shared handle, however often it is loaded.
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {
     if (!IS_INTRESOURCE(name)) return nullptr;
+    const auto id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
+    for (const auto& known : W32().cursors)
+        if (known->id == id) return known.get();
     auto cursor = std::make_unique<HCURSOR__>();
-    cursor->id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
+    cursor->id = id;
     W32().cursors.push_back(std::move(cursor));
     return W32().cursors.back().get();
+}
+
+namespace {
+
+SDL_SystemCursor SystemCursorOf(WORD id) {
+    switch (id) {
+    case IDC_WAIT: return SDL_SYSTEM_CURSOR_WAIT;
+    case IDC_CROSS: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case IDC_SIZEALL: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case IDC_HAND: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+}  // namespace
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    Win32State& s = W32();
+    HCURSOR previous = std::exchange(s.currentCursor, cursor);
+    if (!s.videoUp) return previous;
+    if (!cursor) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return previous;
+    }
+    if (!cursor->system) cursor->system = SDL_CreateSystemCursor(SystemCursorOf(cursor->id));
+    if (cursor->system) SDL_SetCursor(cursor->system);
+    SDL_ShowCursor(SDL_ENABLE);
+    return previous;
 }

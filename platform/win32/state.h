@@ -45,6 +45,7 @@ struct HICON__ {
 
 struct HCURSOR__ {
     WORD id = 0;
+    SDL_Cursor* system = nullptr;   // made when first shown; lives as long as the process
 };
 
 struct HDC__ {
@@ -115,7 +116,8 @@ struct Win32State {
     std::vector<win32test::RecordedMessageBox> recordedBoxes;
     std::vector<std::unique_ptr<HACCEL__>> accelerators;
     std::vector<std::unique_ptr<HICON__>> icons;
-    std::vector<std::unique_ptr<HCURSOR__>> cursors;
+    std::vector<std::unique_ptr<HCURSOR__>> cursors;   // one per system cursor id
+    HCURSOR currentCursor = nullptr;                   // SetCursor's last
 
     std::uint64_t presentedFrames = 0;
     bool vsyncRefused = false;

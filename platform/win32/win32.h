@@ -129,7 +129,8 @@ int TranslateAcceleratorA(HWND hwnd, HACCEL table, MSG* msg);   // non-zero when
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);   // 0 on failure
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
-HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);   // system cursors (IDC_*) only
+HCURSOR SetCursor(HCURSOR cursor);                       // returns the cursor it replaced
 
 // ---- Threads and events (threads.cpp) ----------------------------------------------------
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);
