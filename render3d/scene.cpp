@@ -49,7 +49,9 @@ bool CreateMainScene(HWND window) {
 }
 
 bool CreateScene(HWND window, const char* backgroundFile) {
-    // FIXME: the fly state and the boxes' remembered choices are reset here once they exist.
+    // A new scene has no flight yet: picking works again.
+    // FIXME: the Fly movement and Add Light boxes' remembered choices are reset here once they exist.
+    flyActive = 0;
     AppState& app = *appState;
     Ref<IDirect3DRMFrame3> empty;
     const bool made = d3drm->CreateFrame(nullptr, app.scene.put()) == D3DRM_OK &&
@@ -96,7 +98,7 @@ void ApplyFog() {
 }
 
 void TearDownScene() {
-    // FIXME: the selection is emptied here once picking exists.
+    selectedFrame = nullptr;   // the selection holds no reference of its own
     for (auto& lamp : lampLights) lamp.reset();
     if (!appState) return;
     appState->viewport.reset();
