@@ -1,0 +1,89 @@
+// Reading and building the catalogue's scenes, headless (a null renderer: no drawing, only
+// the scene work a catalogue step does on the window's thread). Cold is a scene's first
+// build in the process, its models parsed in the parser's child process; warm is every build
+// after that. Warm has to stay well under a 60 Hz frame (16.7 ms), so that a catalogue step
+// never drops one.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "app/startup.h"
+#include "app/window_defs.h"
+#include "content/scene_script.h"
+#include "content/script_build.h"
+#include "platform/fs/fs.h"
+#include "platform/win32/win32_test.h"
+#include "platform/winmm/winmm_test.h"
+#include "settings/shared.h"
+
+namespace {
+
+// The scene with the most to load, by its warm build time on this machine (main03.txt, the
+// largest demo scene, is measured beside it).
+constexpr int kHeaviestScene = 0;   // FIXME: set once the catalogue is measured
+
+bool StartShow() {
+    static const bool ok = [] {
+        win32test::EnableNoWindowSystem();
+        win32test::EnableRecordedInteraction();
+        fs::SetInstallationFolder(VLX_INSTALL_DIR);
+        winmmtest::SetDeviceCount(0);   // no sound card: the scene work alone
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WinClassDef classDef(instance);
+        classDef.Register();
+        WinCreateDef createDef(instance, "Virelux");
+        return createDef.Create() && InitDisplay(createDef.Window(), SW_SHOWDEFAULT);
+    }();
+    return ok;
+}
+
+// One catalogue step to the scene at `position`, as F7 takes it.
+bool StepTo(int position) {
+    sceneIndex = position;
+    NextScene();
+    return sceneIndex == position + 1 && win32test::RecordedMessageBoxes().empty();
+}
+
+void CatalogueStep(benchmark::State& state, bool cold) {
+    if (!StartShow()) {
+        state.SkipWithError("the show did not start");
+        return;
+    }
+    const int position = static_cast<int>(state.range(0));
+    if (!cold && !StepTo(position)) {
+        state.SkipWithError("the scene did not build without a message");
+        return;
+    }
+    for (auto _ : state)
+        if (!StepTo(position)) {
+            state.SkipWithError("the scene did not build without a message");
+            return;
+        }
+}
+
+// Registered first: nothing of the heaviest scene is loaded yet.
+void BM_NextSceneCold(benchmark::State& state) { CatalogueStep(state, true); }
+BENCHMARK(BM_NextSceneCold)->Arg(kHeaviestScene)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_NextSceneWarm(benchmark::State& state) { CatalogueStep(state, false); }
+BENCHMARK(BM_NextSceneWarm)->DenseRange(0, 18)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Reading and building a demo scene by its name, as the Scene box does.
+void BM_ReadAndBuildDemoScene(benchmark::State& state) {
+    if (!StartShow()) {
+        state.SkipWithError("the show did not start");
+        return;
+    }
+    const std::string file = "main0" + std::to_string(state.range(0)) + ".txt";
+    for (auto _ : state)
+        if (!ReadSceneScript(nullptr, file.c_str(), false) || !RunSceneScript(nullptr)) {
+            state.SkipWithError("the demo scene did not build");
+            return;
+        }
+    state.SetLabel(file);
+}
+BENCHMARK(BM_ReadAndBuildDemoScene)->DenseRange(1, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
