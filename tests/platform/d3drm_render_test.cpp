@@ -2,8 +2,13 @@
 // llvmpipe, and scenes built through the engine's own calls.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/d3drm_test.h"
@@ -101,6 +106,29 @@ TEST_F(Render, ARedLightOnAWhiteObjectGivesRedAndItsBackIsNotDrawn) {
     EXPECT_EQ(c.b, 0);
     frame->SetOrientation(scene.get(), 0, 0, -1, 0, 1, 0);   // turned round: its back is not drawn
     EXPECT_EQ(Draw().b, 102);
+}
+
+// A decal with a colour key: its texels of the key colour let the background through, the
+// others show the picture. An upload or a shader that drops the key paints the key colour.
+TEST_F(Render, ADecalsKeyColourLetsTheBackgroundThrough) {
+    // Two texels: black (the default key) on the left, red on the right.
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("vlx-decal-" + std::to_string(getpid()) + ".bmp");
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_ARGB8888);
+    static_cast<Uint32*>(picture->pixels)[0] = 0xFF000000u;
+    static_cast<Uint32*>(picture->pixels)[1] = 0xFFFF0000u;
+    ASSERT_EQ(SDL_SaveBMP(picture, file.c_str()), 0);
+    SDL_FreeSurface(picture);
+    Ref<IDirect3DRMTexture3> decal;
+    ASSERT_EQ(root->LoadTexture(file.c_str(), decal.put()), D3DRM_OK);
+    std::filesystem::remove(file);
+    // 4 x 4 units hanging right and down from the centre, 10 units away: 51 pixels a side.
+    decal->SetDecalScale(TRUE);
+    decal->SetDecalSize(4.0f, 4.0f);
+    decal->SetDecalTransparency(TRUE);
+    Holding(decal.get());
+    const Rgb key = Draw(kSize / 2 + 12, kSize / 2 + 25), red = Pixel(kSize / 2 + 38, kSize / 2 + 25);
+    EXPECT_TRUE(key.r < 10 && key.g < 10 && key.b > 90) << key.r << " " << key.g << " " << key.b;
+    EXPECT_TRUE(red.r > 200 && red.g < 30 && red.b < 30) << red.r << " " << red.g << " " << red.b;
 }
 
 TEST_F(Render, APointFullyInsideTheFogShowsTheFogColour) {
