@@ -46,19 +46,34 @@ tsan: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
-# libFuzzer on the .x loader: a clang tree of its own (build-fuzz), seeded from the model
-# corpus, run for FUZZ_SECONDS under a 3 GB memory limit. Inputs it keeps and any crash, leak,
-# timeout or out-of-memory input it finds stay in build-fuzz/fuzz-work; the log ends with the
-# run's statistics.
+# libFuzzer in a clang tree of its own (build-fuzz), run for FUZZ_SECONDS under a 3 GB memory
+# limit. FUZZ_TARGET picks what is fuzzed: xfile (the default) the .x loader, seeded from the
+# model corpus; script the scene script reader, seeded from fuzz/script_seeds with the tags as
+# a dictionary. Inputs it keeps and any crash, leak, timeout or out-of-memory input it finds
+# stay in FUZZ_WORK (build-fuzz/fuzz-work, or build-fuzz/fuzz-work-script); the log ends with
+# the run's statistics.
 FUZZ_SECONDS ?= 600
+FUZZ_TARGET ?= xfile
+ifeq ($(FUZZ_TARGET),script)
+FUZZ_BINARY = fuzz_scene_script
+FUZZ_WORK = build-fuzz/fuzz-work-script
+FUZZ_SEEDS = fuzz/script_seeds
+FUZZ_EXTRA = -dict=fuzz/scene_script.dict
+else ifeq ($(FUZZ_TARGET),xfile)
+FUZZ_BINARY = fuzz_xfile_load
 FUZZ_WORK = build-fuzz/fuzz-work
+FUZZ_SEEDS = ../shared/corpus/x
+FUZZ_EXTRA =
+else
+$(error FUZZ_TARGET is xfile or script)
+endif
 fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLX_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target fuzz_xfile_load
+	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_BINARY)
 	@mkdir -p $(FUZZ_WORK)/corpus $(FUZZ_WORK)/artifacts
-	@if [ -d ../shared/corpus/x ]; then cp -n ../shared/corpus/x/* $(FUZZ_WORK)/corpus/; fi
-	build-fuzz/fuzz/fuzz_xfile_load $(FUZZ_WORK)/corpus -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=3072 \
+	@if [ -d $(FUZZ_SEEDS) ]; then cp -n $(FUZZ_SEEDS)/* $(FUZZ_WORK)/corpus/; fi
+	build-fuzz/fuzz/$(FUZZ_BINARY) $(FUZZ_WORK)/corpus $(FUZZ_EXTRA) -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=3072 \
 	  -timeout=60 -print_final_stats=1 -artifact_prefix=$(FUZZ_WORK)/artifacts/
 
 clean:

@@ -82,6 +82,9 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);   // the area below the menu bar
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
+// The text of control `id` of a dialog. FIXME: dialogs have no controls yet; until the dialog
+// host lands every call fails with ERROR_INVALID_WINDOW_HANDLE.
+BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 

@@ -2,7 +2,7 @@
 // visibility, client geometry and painting.
 // Implements: GetLastError, SetLastError, GetModuleHandleA, RegisterClassExA, CreateWindowExA,
 // DestroyWindow, IsWindow, DefWindowProcA, ShowWindow, UpdateWindow, IsIconic, SetForegroundWindow,
-// GetLastActivePopup, FindWindowA, GetClientRect, MoveWindow, SetWindowTextA, GetWindowTextA,
+// GetLastActivePopup, FindWindowA, GetClientRect, MoveWindow, SetWindowTextA, GetWindowTextA, SetDlgItemTextA,
 // SetWindowLongPtrA, GetWindowLongPtrA, InvalidateRect, GetUpdateRect, BeginPaint, EndPaint, GetDC,
 // ReleaseDC, GetDeviceCaps, GetStockObject, GetSystemMetrics.
 // Leaves out: CreateWindowExA's extended style and position (the window system places it);
@@ -391,6 +391,12 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     std::memcpy(buffer, hwnd->title.data(), static_cast<size_t>(n));
     buffer[n] = '\0';
     return n;
+}
+
+BOOL SetDlgItemTextA(HWND, int, LPCSTR) {
+    // FIXME: no window has dialog controls yet.
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
 }
 
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
