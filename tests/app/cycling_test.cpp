@@ -35,6 +35,7 @@ protected:
         Settle();
         root = stdfs::temp_directory_path() / ("vlx-cycling-" + std::to_string(getpid()));
         stdfs::create_directories(root / "virelux" / "bgr");
+        stdfs::create_directory_symlink(VLX_INSTALL_DIR "/xda", root / "virelux" / "xda");   // the lamps' model
         fs::SetInstallationFolder((root / "virelux").string());
         ASSERT_EQ(chdir((root / "virelux").c_str()), 0);
     }
