@@ -1,11 +1,9 @@
 // libFuzzer target: an input as a .x file through the engine's two loaders, the frame
 // hierarchy with its animation sets (IDirect3DRM3::Load) and one merged mesh builder
-// (IDirect3DRMMeshBuilder3::Load). The parse itself runs in a forked child; the coverage
+// (IDirect3DRMMeshBuilder3::Load). The parse itself runs in the parser program; the coverage
 // that guides the fuzzer is our own code in this process: the header check, the scan for
-// frames that refer to meshes by name, reading the child's answer back and building frames,
+// frames that refer to meshes by name, decoding the parser's answer and building frames,
 // meshes and animations from it. Any input must load or fail cleanly.
-#include <sanitizer/common_interface_defs.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -16,17 +14,11 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/d3drm/d3drm.h"
 #include "platform/d3drm/d3drm_test.h"
 #include "platform/win32/win32.h"
-
-// A child that goes past the memory limit ends with a sanitizer's report, which QuietChild
-// discards: symbolizing it (a process of its own each time) would only slow the run down.
-// Symbolize a crash of the fuzzer itself by running its artifact with ASAN_OPTIONS=symbolize=1.
-extern "C" const char* __asan_default_options() { return "symbolize=0"; }
 
 // The platform asks every program for its resources; this one has none.
 const ResourceTables& Win32ProgramResources() {
@@ -35,15 +27,6 @@ const ResourceTables& Win32ProgramResources() {
 }
 
 namespace {
-
-// The child is not the fuzzer: when it dies (a crash in the parser, or the sanitizer's report
-// of a request past the memory limit) it must not write a crash artifact for the input, and
-// its reports would only bury the fuzzer's own output. The parent's verdict is what counts.
-void QuietChild() {
-    __sanitizer_set_death_callback(nullptr);
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) dup2(null, STDERR_FILENO);
-}
 
 struct Delivered {
     std::vector<Ref<IDirect3DRMObject>> objects;
@@ -77,7 +60,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // here, and what counts is that they fail cleanly, not at which size. Real models need
     // far less (the largest of the corpus under 16 MB).
     d3drmtest::SetParseLimits({.memoryBytes = 256 << 20, .time = std::chrono::seconds(5)});
-    d3drmtest::SetParseChildHook(QuietChild);
+    // The parser's reports when it dies (a crash in assimp, or the sanitizer's report of a
+    // request past the memory limit) would only bury the fuzzer's own output: the loader's
+    // verdict is what counts.
+    d3drmtest::SetParserBehaviour({.quiet = true});
     Root() = d3drmtest::CreateRoot();
     return 0;
 }

@@ -1,15 +1,12 @@
-// The .x loader: finds and reads the file, has assimp parse it, and hands the frames,
-// meshes and animation sets it holds to the caller, all or nothing.
+// The .x loader: finds and reads the file, has the parser program parse it, and hands the
+// frames, meshes and animation sets it holds to the caller, all or nothing.
 // Internal to platform/d3drm: no call of its own; serves IDirect3DRM3::Load and
 // IDirect3DRMMeshBuilder3::Load.
-#include <assimp/Importer.hpp>
-#include <assimp/scene.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -180,8 +177,7 @@ bool RefersToObjectsByName(std::string_view bytes, const Header& header) {
 
 // A parsed file and what its content is read against.
 struct ParsedFile {
-    std::unique_ptr<Assimp::Importer> importer;
-    const aiScene* scene = nullptr;
+    XFileScene scene;
     XFileOrigin origin;
 };
 
@@ -197,9 +193,9 @@ HRESULT ParseFile(const char* file, D3DRMLOADTEXTURE3CALLBACK textureCallback, v
 
     const std::optional<Header> header = ReadHeader(bytes);
     if (!header || RefersToObjectsByName(bytes, *header)) return D3DRMERR_BADFILE;
-    parsed->importer = ParseXFileBytes(bytes);
-    parsed->scene = parsed->importer ? parsed->importer->GetScene() : nullptr;
-    if (!parsed->scene || !parsed->scene->mRootNode) return D3DRMERR_BADFILE;
+    std::optional<XFileScene> scene = ParseXFileBytes(bytes);
+    if (!scene) return D3DRMERR_BADFILE;
+    parsed->scene = std::move(*scene);
     parsed->origin.folder = std::filesystem::path(*path).parent_path().string();
     parsed->origin.version = header->version;
     parsed->origin.textureCallback = textureCallback;
@@ -215,7 +211,7 @@ HRESULT LoadXFile(const char* file, D3DRMLOADCALLBACK loadCallback, void* loadAr
     if (const HRESULT result = ParseFile(file, textureCallback, textureArg, &parsed); result != D3DRM_OK)
         return result;
     XFileObjects objects;
-    if (const HRESULT result = BuildXFileObjects(*parsed.scene, parsed.origin, &objects); result != D3DRM_OK)
+    if (const HRESULT result = BuildXFileObjects(parsed.scene, parsed.origin, &objects); result != D3DRM_OK)
         return result;
 
     // Everything is made: only now does anyone see any of it.
@@ -237,5 +233,5 @@ HRESULT LoadXFileIntoBuilder(MeshBuilder* builder, const char* file, D3DRMLOADTE
     ParsedFile parsed;
     if (const HRESULT result = ParseFile(file, textureCallback, textureArg, &parsed); result != D3DRM_OK)
         return result;
-    return MergeXFileMeshes(*parsed.scene, parsed.origin, builder);
+    return MergeXFileMeshes(parsed.scene, parsed.origin, builder);
 }

@@ -1,19 +1,13 @@
-// Parsing a .x file with assimp in a child process under a memory and a time limit.
-// Internal to platform/d3drm: no platform call; serves the .x loader.
+// Parsing a .x file in the parser program (xfile_parser_main.cpp) under a memory and a time
+// limit. Internal to platform/d3drm: no platform call; serves the .x loader.
 //
-// assimp 5.2's .x importer trusts the counts and indices in a file: a malformed one (a skin
-// weight naming a vertex past the end, say) makes it write out of bounds, and a count of a few
-// hundred million makes it ask for gigabytes at once, or grow until the desktop freezes. So
-// the file is parsed in a child process, which hands the finished scene back in assimp's
-// binary dump format. The child may add only so much memory to what it inherits and is killed
-// when it takes too long; a file that crashes, stalls or outgrows the parser fails to load
-// like any broken model, and the show goes on.
+// assimp's .x importer writes out of bounds and asks for gigabytes on malformed files, so it
+// runs in a program of its own, and only there: the show's process never maps assimp. The
+// loader starts the program for each file it has not seen, hands it the file's bytes on its
+// standard input and reads the scene's plain data back from its standard output. A parser that
+// crashes, stalls or outgrows its limit fails to load like any broken model, and the show
+// goes on.
 #include "platform/d3drm/xfile_parse.h"
-
-#include <assimp/Exporter.hpp>
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,30 +17,26 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <functional>
-#include <new>
 #include <string_view>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
-#include <sys/resource.h>
+#include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/d3drm/d3drm_test.h"
+#include "platform/d3drm/xfile_parser_protocol.h"
 
 namespace {
 
 using d3drmtest::ParseEnd;
 using d3drmtest::ParseLimits;
-
-// ConvertToLeftHanded undoes the importer's own conversion to right-handed coordinates: the
-// result has the file's coordinates, winding and texture v again. No normals are generated
-// here (together with that conversion they would point inwards), and nothing may merge the
-// frames that animations refer to.
-constexpr unsigned kImportFlags = aiProcess_ConvertToLeftHanded | aiProcess_JoinIdenticalVertices |
-                                  aiProcess_Triangulate | aiProcess_ValidateDataStructure;
+using d3drmtest::ParserBehaviour;
 
 // The default limits (d3drm_test.h). The largest real model we know (2.5 MB of text, 6,849
 // faces) needs less than 16 MB while parsing and parses in a third of a second: 1 GiB leaves
@@ -58,7 +48,7 @@ ParseLimits& Limits() {
 }
 
 struct ParseRecord {
-    void (*childHook)() = nullptr;
+    ParserBehaviour behaviour;
     int started = 0;
     ParseEnd lastEnd = ParseEnd::None;
 };
@@ -68,167 +58,144 @@ ParseRecord& Record() {
     return record;
 }
 
-// The child's exit status when the memory limit made the parse fail.
-constexpr int kExitOutOfMemory = 3;
-
-// How often the parent looks at the child's memory while it waits for the answer.
+// How often the loader looks at the parser's memory while it waits for the answer.
 constexpr std::chrono::milliseconds kMemoryCheckInterval{10};
 
-struct MemoryUse {
-    std::uint64_t size = 0;       // address space, bytes
-    std::uint64_t resident = 0;   // resident set, bytes
+// The parser program: beside the running executable (the staged installation), else where
+// the build put it (tests and benchmarks run from folders of their own).
+const std::string& ParserProgram() {
+    static const std::string program = [] {
+        std::error_code error;
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (!error) {
+            const std::filesystem::path beside = self.parent_path() / kParserProgramName;
+            if (access(beside.c_str(), X_OK) == 0) return beside.string();
+        }
+        return std::string(VLX_XFILE_PARSER);
+    }();
+    return program;
+}
+
+// A file descriptor, closed when it goes.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { Close(); }
+    int Get() const { return fd_; }
+    void Close() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
 };
 
-// A process's memory from /proc/<pid>/statm; zeros when it cannot be read. Plain system calls
-// only: the child calls this right after fork.
-MemoryUse ReadMemoryUse(const char* statm) {
-    const int fd = open(statm, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {};
-    char text[160];
-    const ssize_t got = read(fd, text, sizeof text - 1);
-    close(fd);
-    if (got <= 0) return {};
-    std::uint64_t fields[2] = {0, 0};
-    ssize_t at = 0;
-    for (std::uint64_t& field : fields) {
-        while (at < got && text[at] == ' ') ++at;
-        while (at < got && text[at] >= '0' && text[at] <= '9') field = field * 10 + static_cast<unsigned>(text[at++] - '0');
-    }
-    const auto page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
-    return {fields[0] * page, fields[1] * page};
+// The program's command line: the limits, this process, and the test switches.
+std::vector<std::string> Arguments(const ParseLimits& limits, const ParserBehaviour& behaviour) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(limits.time).count() + 1;
+    std::vector<std::string> args{ParserProgram(), std::to_string(limits.memoryBytes), std::to_string(seconds),
+                                  std::to_string(getpid())};
+    if (behaviour.reserveBytes > 0) args.push_back(kSwitchReserve + std::to_string(behaviour.reserveBytes));
+    if (behaviour.askBytes > 0) args.push_back(kSwitchAsk + std::to_string(behaviour.askBytes));
+    if (behaviour.fillReserved) args.emplace_back(kSwitchFill);
+    if (behaviour.hang) args.emplace_back(kSwitchHang);
+    if (behaviour.crash) args.emplace_back(kSwitchCrash);
+    return args;
 }
 
-bool WriteAll(int fd, const void* data, size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = write(fd, p, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        p += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
+// Starts the parser with `input` as its standard input and `output` as its standard output.
+bool Start(const ParseLimits& limits, const ParserBehaviour& behaviour, int input, int output, pid_t* child) {
+    std::vector<std::string> args = Arguments(limits, behaviour);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    if (behaviour.quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // The program starts with no signal blocked, whatever this thread blocks.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    const int result = posix_spawn(child, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result == 0;
 }
 
-// Puts the limits on the child itself.
-void LimitChild(const ParseLimits& limits, pid_t parent) {
-    // A child whose program died stops too.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) _exit(1);
-    // A crashing parser is an expected outcome here, not worth a core file.
-    const rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-    // The memory limit counts only what the child adds to the address space it inherits: the
-    // program it was forked from already maps its libraries, GL driver and thread stacks
-    // (hundreds of MB), and under a sanitizer many TB of reservations. A request past it fails
-    // at once, so a count of billions never touches the machine's memory.
-    if (const MemoryUse inherited = ReadMemoryUse("/proc/self/statm"); inherited.size > 0) {
-        const rlimit memory{inherited.size + limits.memoryBytes, inherited.size + limits.memoryBytes};
-        setrlimit(RLIMIT_AS, &memory);
-    }
-    // The parent kills a child that runs past the time limit; the CPU limit ends a spinning
-    // parser should the parent fail to.
-    const auto seconds = static_cast<rlim_t>(std::chrono::ceil<std::chrono::seconds>(limits.time).count() + 1);
-    const rlimit cpu{seconds, seconds + 1};
-    setrlimit(RLIMIT_CPU, &cpu);
-}
-
-bool IsOutOfMemory(const std::exception_ptr& error) {
-    if (!error) return false;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::bad_alloc&) {
-        return true;
-    } catch (...) {
-    }
-    return false;
-}
-
-// The child's side: parse, then write the scene as assimp's binary dump, preceded by its
-// size. Never returns.
-[[noreturn]] void ParseForParent(const std::string& bytes, int fd, const ParseLimits& limits, pid_t parent) {
-    // A crash ends the child quietly; the parent sees a short answer.
-    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal, SIG_DFL);
-    LimitChild(limits, parent);
-    int status = 1;
-    try {
-        if (Record().childHook) Record().childHook();
-        Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
-        if (scene) {
-            Assimp::Exporter exporter;
-            const aiExportDataBlob* blob = exporter.ExportToBlob(scene, "assbin");
-            if (blob) {
-                const std::uint64_t size = blob->size;
-                if (WriteAll(fd, &size, sizeof size) && WriteAll(fd, blob->data, blob->size)) status = 0;
-            }
-        } else if (IsOutOfMemory(importer.GetException())) {
-            status = kExitOutOfMemory;
-        }
-    } catch (const std::bad_alloc&) {
-        status = kExitOutOfMemory;
-    } catch (...) {
-    }
-    _exit(status);
-}
-
-// Reads the child's answer until it closes the pipe, while watching the clock and how much
-// memory the child holds beyond the `inherited` resident set. The address-space limit alone
-// misses memory reserved before the fork and filled afterwards (a sanitizer's allocator
-// works that way).
-ParseEnd Collect(int fd, pid_t child, const ParseLimits& limits, std::uint64_t inherited, std::string* out) {
+// Hands the parser the file and reads its answer until it closes its output, while watching
+// the clock and the parser's resident memory (all of it: the program itself holds a few MB).
+// The address-space limit alone misses memory reserved early and filled later (a sanitizer's
+// allocator works that way).
+ParseEnd Exchange(Fd& input, int output, pid_t child, const ParseLimits& limits, std::string_view bytes,
+                  std::string* answer) {
     const auto deadline = std::chrono::steady_clock::now() + limits.time;
     char statm[48];
     std::snprintf(statm, sizeof statm, "/proc/%d/statm", static_cast<int>(child));
+    size_t sent = 0;
+    if (bytes.empty()) input.Close();
     char buffer[65536];
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return ParseEnd::OverTime;
-        if (ReadMemoryUse(statm).resident > inherited + limits.memoryBytes) return ParseEnd::OverMemory;
+        if (ReadProcessMemory(statm).resident > limits.memoryBytes) return ParseEnd::OverMemory;
         const auto wait = std::min(std::chrono::ceil<std::chrono::milliseconds>(deadline - now), kMemoryCheckInterval);
-        pollfd p{fd, POLLIN, 0};
-        const int ready = poll(&p, 1, static_cast<int>(wait.count()));
+        pollfd p[2] = {{output, POLLIN, 0}, {input.Get(), POLLOUT, 0}};
+        const int ready = poll(p, 2, static_cast<int>(wait.count()));
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return ParseEnd::Failed;
         if (ready == 0) continue;
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (p[1].revents != 0) {
+            // A socket rather than a pipe: a parser that stopped reading makes this send fail
+            // instead of raising SIGPIPE in the show. Its exit then says why.
+            const ssize_t put =
+                send(input.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (put > 0) sent += static_cast<size_t>(put);
+            if ((put < 0 && errno != EAGAIN && errno != EINTR) || sent == bytes.size()) input.Close();
+        }
+        if (p[0].revents == 0) continue;
+        const ssize_t got = read(output, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return ParseEnd::Failed;
         if (got == 0) return ParseEnd::Answered;   // whether the answer is whole, its size says
-        out->append(buffer, static_cast<size_t>(got));
+        answer->append(buffer, static_cast<size_t>(got));
     }
 }
 
-// Runs the child and returns its answer (the dump without its size) when it gave a whole one.
-ParseEnd ParseInChild(const std::string& bytes, std::string* answer) {
+// Runs the parser and returns its answer (the encoding without its size) when it gave a
+// whole one.
+ParseEnd RunParser(const std::string& bytes, std::string* answer) {
     const ParseLimits limits = Limits();
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return ParseEnd::Failed;
-    const std::uint64_t inherited = ReadMemoryUse("/proc/self/statm").resident;
-    const pid_t parent = getpid();
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        ParseForParent(bytes, fds[1], limits, parent);
-    }
-    close(fds[1]);
-    if (child < 0) {
-        // Parsing here instead would run without any limit: the load fails.
-        close(fds[0]);
-        return ParseEnd::Failed;
-    }
+    int input[2], output[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, input) != 0) return ParseEnd::Failed;
+    Fd ours(input[0]), theirs(input[1]);
+    if (pipe2(output, O_CLOEXEC) != 0) return ParseEnd::Failed;
+    Fd answers(output[0]), written(output[1]);
+    pid_t child = -1;
+    const bool started = Start(limits, Record().behaviour, theirs.Get(), written.Get(), &child);
+    theirs.Close();
+    written.Close();
+    if (!started) return ParseEnd::Failed;
     ++Record().started;
-    ParseEnd end = Collect(fds[0], child, limits, inherited, answer);
-    close(fds[0]);
+    const ParseEnd end = Exchange(ours, answers.Get(), child, limits, bytes, answer);
     if (end != ParseEnd::Answered) kill(child, SIGKILL);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (end != ParseEnd::Answered) return end;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory) return ParseEnd::OverMemory;
-    // The size in front tells a whole answer from one the child did not finish.
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kParserOutOfMemory) return ParseEnd::OverMemory;
+    // The size in front tells a whole answer from one the parser did not finish.
     std::uint64_t size = 0;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer->size() < sizeof size) return ParseEnd::Failed;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != kParserAnswered || answer->size() < sizeof size)
+        return ParseEnd::Failed;
     std::memcpy(&size, answer->data(), sizeof size);
     if (size != answer->size() - sizeof size) return ParseEnd::Failed;
     answer->erase(0, sizeof size);
@@ -239,7 +206,7 @@ ParseEnd ParseInChild(const std::string& bytes, std::string* answer) {
 // the last few answers are kept, keyed by the file's whole content.
 struct ParsedAnswer {
     std::string bytes;    // the file
-    std::string answer;   // the child's dump of it
+    std::string answer;   // the parser's encoding of it
 };
 
 std::deque<ParsedAnswer>& RecentAnswers() {
@@ -282,45 +249,38 @@ void RememberFailure(const ContentKey& key) {
     if (failed.size() > kEntries) failed.pop_back();
 }
 
-std::unique_ptr<Assimp::Importer> ReadAnswer(const std::string& answer) {
-    auto importer = std::make_unique<Assimp::Importer>();
-    if (!importer->ReadFileFromMemory(answer.data(), answer.size(), aiProcess_ValidateDataStructure, "assbin"))
-        return nullptr;
-    return importer;
-}
-
 }  // namespace
 
-std::unique_ptr<Assimp::Importer> ParseXFileBytes(const std::string& bytes) {
+std::optional<XFileScene> ParseXFileBytes(const std::string& bytes) {
     ParseRecord& record = Record();
     for (const ParsedAnswer& known : RecentAnswers())
         if (known.bytes == bytes) {
             record.lastEnd = ParseEnd::Answered;
-            return ReadAnswer(known.answer);
+            return DecodeXFileScene(known.answer);
         }
     const ContentKey key = KeyOf(bytes);
     const std::deque<ContentKey>& failed = FailedFiles();
     if (std::find(failed.begin(), failed.end(), key) != failed.end()) {
         record.lastEnd = ParseEnd::Remembered;
-        return nullptr;
+        return std::nullopt;
     }
     const int started = record.started;
     std::string answer;
-    record.lastEnd = ParseInChild(bytes, &answer);
-    std::unique_ptr<Assimp::Importer> parsed;
+    record.lastEnd = RunParser(bytes, &answer);
+    std::optional<XFileScene> parsed;
     if (record.lastEnd == ParseEnd::Answered) {
-        parsed = ReadAnswer(answer);
+        parsed = DecodeXFileScene(answer);
         if (parsed)
             RememberAnswer(bytes, answer);
         else
             record.lastEnd = ParseEnd::Failed;
     }
-    // A child that never started says nothing about the file: it may load next time.
+    // A parser that never started says nothing about the file: it may load next time.
     if (!parsed && record.started != started) RememberFailure(key);
     return parsed;
 }
 
 void d3drmtest::SetParseLimits(const ParseLimits& limits) { Limits() = limits; }
-void d3drmtest::SetParseChildHook(void (*hook)()) { Record().childHook = hook; }
+void d3drmtest::SetParserBehaviour(const ParserBehaviour& behaviour) { Record().behaviour = behaviour; }
 int d3drmtest::ParsesStarted() { return Record().started; }
 ParseEnd d3drmtest::LastParseEnd() { return Record().lastEnd; }

@@ -1,11 +1,7 @@
-// Turning an assimp scene read from a .x file into the engine's frames, mesh builders,
-// materials, textures and animation sets.
+// Turning a parsed .x file (the parser program's plain data) into the engine's frames, mesh
+// builders, materials, textures and animation sets.
 // Internal to platform/d3drm: no platform call; serves the .x loader.
 #include "platform/d3drm/xfile_scene.h"
-
-#include <assimp/anim.h>
-#include <assimp/material.h>
-#include <assimp/scene.h>
 
 #include <glm/glm.hpp>
 
@@ -25,14 +21,8 @@ constexpr int kMaxDepth = 1024;
 constexpr D3DRMANIMATIONOPTIONS kAnimationOptions =
     D3DRMANIMATION_CLOSED | D3DRMANIMATION_LINEARPOSITION | D3DRMANIMATION_POSITION | D3DRMANIMATION_SCALEANDROTATION;
 
-// assimp's matrices are stored by rows for column vectors (the translation in a4, b4, c4);
-// GLM stores by columns.
-glm::mat4 ToGlm(const aiMatrix4x4& m) {
-    glm::mat4 g;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) g[col][row] = m[static_cast<unsigned>(row)][col];
-    return g;
-}
+// The names assimp gives the root it adds above a file's top-level frames.
+bool IsStandIn(const std::string& name) { return name == "$dummy_root" || name == "$dummy_node"; }
 
 glm::vec3 CarryNormal(const glm::mat3& normalTransform, const glm::vec3& n) {
     const glm::vec3 t = normalTransform * n;
@@ -96,17 +86,17 @@ struct Surface {
 // The surfaces of a scene's materials, made when a mesh first uses them.
 class Surfaces {
 public:
-    Surfaces(const aiScene& scene, TextureFinder& textures)
-        : scene_(scene), textures_(textures), made_(scene.mNumMaterials) {}
+    Surfaces(const XFileScene& scene, TextureFinder& textures)
+        : scene_(scene), textures_(textures), made_(scene.materials.size()) {}
 
     HRESULT Get(unsigned index, const Surface** surface) {
         static const Surface plain;
         *surface = &plain;
-        if (index >= scene_.mNumMaterials || !scene_.mMaterials[index]) return D3DRM_OK;
+        if (index >= scene_.materials.size()) return D3DRM_OK;
         std::optional<Surface>& slot = made_[index];
         if (!slot) {
             Surface made;
-            if (const HRESULT result = Make(*scene_.mMaterials[index], &made); result != D3DRM_OK) return result;
+            if (const HRESULT result = Make(scene_.materials[index], &made); result != D3DRM_OK) return result;
             slot = std::move(made);
         }
         *surface = &*slot;
@@ -114,43 +104,33 @@ public:
     }
 
 private:
-    HRESULT Make(const aiMaterial& source, Surface* surface) {
-        // When a file has no material, assimp stands in a nameless grey one: such faces
-        // stay plain white, as faces without a material are.
-        aiString name;
-        if (source.Get(AI_MATKEY_NAME, name) != AI_SUCCESS || name.length == 0) return D3DRM_OK;
-        aiColor4D diffuse(1.0f, 1.0f, 1.0f, 1.0f);
-        aiColor3D specular(0.0f, 0.0f, 0.0f), emissive(0.0f, 0.0f, 0.0f);
-        float power = 0.0f;
-        source.Get(AI_MATKEY_COLOR_DIFFUSE, diffuse);
-        source.Get(AI_MATKEY_COLOR_SPECULAR, specular);
-        source.Get(AI_MATKEY_COLOR_EMISSIVE, emissive);
-        source.Get(AI_MATKEY_SHININESS, power);
+    HRESULT Make(const XFileMaterial& source, Surface* surface) {
+        // A nameless material is the stand-in for a file without any: such faces stay plain
+        // white, as faces without a material are.
+        if (source.name.empty()) return D3DRM_OK;
+        const glm::vec4& diffuse = source.diffuse;
         // Files written for later runtimes often leave the diffuse alpha at 0 for faces
         // that are meant to be opaque.
         surface->color = D3DRMCreateColorRGBA(diffuse.r, diffuse.g, diffuse.b, diffuse.a > 0.0f ? diffuse.a : 1.0f);
-        if (const HRESULT result = CreateMaterialObject(power, surface->material.put()); result != D3DRM_OK)
+        if (const HRESULT result = CreateMaterialObject(source.power, surface->material.put()); result != D3DRM_OK)
             return result;
-        surface->material->SetSpecular(specular.r, specular.g, specular.b);
-        surface->material->SetEmissive(emissive.r, emissive.g, emissive.b);
-        surface->material->SetName(name.C_Str());
-        aiString texture;
-        if (source.GetTextureCount(aiTextureType_DIFFUSE) > 0 &&
-            source.GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS)
-            surface->texture = textures_.Find(texture.C_Str());
+        surface->material->SetSpecular(source.specular.r, source.specular.g, source.specular.b);
+        surface->material->SetEmissive(source.emissive.r, source.emissive.g, source.emissive.b);
+        surface->material->SetName(source.name.c_str());
+        surface->texture = textures_.Find(source.texture);
         return D3DRM_OK;
     }
 
-    const aiScene& scene_;
+    const XFileScene& scene_;
     TextureFinder& textures_;
     std::vector<std::optional<Surface>> made_;
 };
 
 // The colour of a face of a mesh with vertex colours: the mean of its corners' colours.
-D3DCOLOR CornerColour(const aiMesh& mesh, const aiFace& face) {
-    aiColor4D sum(0.0f, 0.0f, 0.0f, 0.0f);
-    for (unsigned k = 0; k < face.mNumIndices; ++k) sum = sum + mesh.mColors[0][face.mIndices[k]];
-    const float n = static_cast<float>(face.mNumIndices);
+D3DCOLOR CornerColour(const XFileMesh& mesh, const std::uint32_t* corners, std::uint32_t count) {
+    glm::vec4 sum(0.0f);
+    for (std::uint32_t k = 0; k < count; ++k) sum += mesh.colors[corners[k]];
+    const float n = static_cast<float>(count);
     return D3DRMCreateColorRGB(sum.r / n, sum.g / n, sum.b / n);
 }
 
@@ -158,49 +138,46 @@ D3DCOLOR CornerColour(const aiMesh& mesh, const aiFace& face) {
 // Meshes without normals get smooth ones from their faces (clockwise seen from the front,
 // so the cross product of two edges points out). `mirrored` says that the frames above
 // the mesh turn it over (a negative determinant): its faces' own winding then points in.
-HRESULT AppendNodeMeshes(const aiScene& scene, const aiNode& node, const glm::mat4& transform, bool mirrored,
+HRESULT AppendNodeMeshes(const XFileScene& scene, const XFileNode& node, const glm::mat4& transform, bool mirrored,
                          Surfaces& surfaces, MeshBuilder& builder) {
     const glm::mat3 normalTransform = MeshBuilder::NormalTransform(transform);
-    for (unsigned m = 0; m < node.mNumMeshes; ++m) {
-        if (node.mMeshes[m] >= scene.mNumMeshes || !scene.mMeshes[node.mMeshes[m]]) continue;
-        const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
-        if (!mesh.mVertices || mesh.mNumVertices == 0) continue;
+    for (const std::uint32_t index : node.meshes) {
+        if (index >= scene.meshes.size()) continue;
+        const XFileMesh& mesh = scene.meshes[index];
+        if (mesh.positions.empty()) continue;
         const Surface* surface = nullptr;
-        if (const HRESULT result = surfaces.Get(mesh.mMaterialIndex, &surface); result != D3DRM_OK) return result;
+        if (const HRESULT result = surfaces.Get(mesh.material, &surface); result != D3DRM_OK) return result;
 
         builder.texcoords.resize(builder.positions.size());
         const auto basePosition = static_cast<DWORD>(builder.positions.size());
         const auto baseNormal = static_cast<DWORD>(builder.normals.size());
-        const unsigned count = mesh.mNumVertices;
-        for (unsigned i = 0; i < count; ++i) {
-            const aiVector3D& p = mesh.mVertices[i];
-            builder.positions.push_back(glm::vec3(transform * glm::vec4(p.x, p.y, p.z, 1.0f)));
-            const aiVector3D uv = mesh.HasTextureCoords(0) ? mesh.mTextureCoords[0][i] : aiVector3D();
-            builder.texcoords.push_back(glm::vec2(uv.x, uv.y));
+        const size_t count = mesh.positions.size();
+        for (size_t i = 0; i < count; ++i) {
+            builder.positions.push_back(glm::vec3(transform * glm::vec4(mesh.positions[i], 1.0f)));
+            builder.texcoords.push_back(mesh.texcoords.empty() ? glm::vec2(0.0f) : mesh.texcoords[i]);
         }
 
         const size_t firstFace = builder.faces.size();
-        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-            const aiFace& source = mesh.mFaces[f];
-            if (source.mNumIndices < 3 || !source.mIndices) continue;   // points and lines
+        size_t next = 0;   // the first corner of the face
+        for (const std::uint32_t size : mesh.faceSizes) {
+            const std::uint32_t* source = mesh.corners.data() + next;
+            next += size;
+            if (size < 3) continue;   // points and lines
             std::vector<DWORD> corners, normals;
-            for (unsigned k = 0; k < source.mNumIndices; ++k) {
-                if (source.mIndices[k] >= count) break;
-                corners.push_back(basePosition + source.mIndices[k]);
-                normals.push_back(baseNormal + source.mIndices[k]);
+            for (std::uint32_t k = 0; k < size; ++k) {
+                if (source[k] >= count) break;
+                corners.push_back(basePosition + source[k]);
+                normals.push_back(baseNormal + source[k]);
             }
-            if (corners.size() != source.mNumIndices) continue;
+            if (corners.size() != size) continue;
             Face* face = builder.NewFace(std::move(corners), std::move(normals));
-            face->color = mesh.HasVertexColors(0) ? CornerColour(mesh, source) : surface->color;
+            face->color = mesh.colors.empty() ? surface->color : CornerColour(mesh, source, size);
             face->material = surface->material;
             face->texture = surface->texture;
         }
 
-        if (mesh.HasNormals()) {
-            for (unsigned i = 0; i < count; ++i) {
-                const aiVector3D& n = mesh.mNormals[i];
-                builder.normals.push_back(CarryNormal(normalTransform, glm::vec3(n.x, n.y, n.z)));
-            }
+        if (!mesh.normals.empty()) {
+            for (const glm::vec3& n : mesh.normals) builder.normals.push_back(CarryNormal(normalTransform, n));
         } else {
             std::vector<glm::vec3> sums(count, glm::vec3(0.0f));
             for (size_t f = firstFace; f < builder.faces.size(); ++f) {
@@ -223,31 +200,29 @@ HRESULT AppendNodeMeshes(const aiScene& scene, const aiNode& node, const glm::ma
 
 class SceneBuilder {
 public:
-    SceneBuilder(const aiScene& scene, const XFileOrigin& origin)
+    SceneBuilder(const XFileScene& scene, const XFileOrigin& origin)
         : scene_(scene), origin_(origin), textures_(origin), surfaces_(scene, textures_) {}
 
     HRESULT Frames(XFileObjects* objects) {
-        const aiNode* root = scene_.mRootNode;
-        if (!root) return D3DRMERR_BADFILE;
+        if (scene_.nodes.empty()) return D3DRMERR_BADFILE;
+        const XFileNode& root = scene_.nodes[0];
         // assimp gathers several top-level frames below a "$dummy_root" and puts meshes
         // outside any frame on the root ("$dummy_node" when the file has no frame).
-        const std::string rootName = root->mName.C_Str();
-        if (rootName != "$dummy_root" && rootName != "$dummy_node") {
+        if (!IsStandIn(root.name)) {
             Ref<IDirect3DRMFrame3> frame;
-            if (const HRESULT result = MakeFrame(*root, glm::mat4(1.0f), 0, &frame); result != D3DRM_OK) return result;
+            if (const HRESULT result = MakeFrame(0, glm::mat4(1.0f), 0, &frame); result != D3DRM_OK) return result;
             objects->frames.push_back(std::move(frame));
             return D3DRM_OK;
         }
-        const glm::mat4 rootTransform = ToGlm(root->mTransformation);
-        if (root->mNumMeshes > 0) {
+        if (!root.meshes.empty()) {
             Ref<IDirect3DRMMeshBuilder3> builder;
-            if (const HRESULT result = MakeBuilder(*root, rootTransform, false, &builder); result != D3DRM_OK)
+            if (const HRESULT result = MakeBuilder(root, root.transform, false, &builder); result != D3DRM_OK)
                 return result;
             objects->meshes.push_back(std::move(builder));
         }
-        for (unsigned i = 0; i < root->mNumChildren; ++i) {
+        for (const std::uint32_t child : root.children) {
             Ref<IDirect3DRMFrame3> frame;
-            if (const HRESULT result = MakeFrame(*root->mChildren[i], rootTransform, 1, &frame); result != D3DRM_OK)
+            if (const HRESULT result = MakeFrame(child, root.transform, 1, &frame); result != D3DRM_OK)
                 return result;
             objects->frames.push_back(std::move(frame));
         }
@@ -256,40 +231,31 @@ public:
 
     // One animation set per animation of the file, one animation per frame it moves.
     HRESULT Animations(XFileObjects* objects) {
-        for (unsigned a = 0; a < scene_.mNumAnimations; ++a) {
-            const aiAnimation* source = scene_.mAnimations[a];
-            if (!source) continue;
+        for (const XFileAnimation& source : scene_.animations) {
             Ref<IDirect3DRMAnimationSet2> set;
             if (const HRESULT result = CreateAnimationSetObject(set.put()); result != D3DRM_OK) return result;
-            set->SetName(source->mName.C_Str());
-            const double ticks = TicksPerTimeUnit(source->mTicksPerSecond);
-            for (unsigned c = 0; c < source->mNumChannels; ++c) {
-                const aiNodeAnim* channel = source->mChannels[c];
-                if (!channel) continue;
-                const auto target = framesByName_.find(channel->mNodeName.C_Str());
+            set->SetName(source.name.c_str());
+            const double ticks = TicksPerTimeUnit(source.ticksPerSecond);
+            for (const XFileChannel& channel : source.channels) {
+                const auto target = framesByName_.find(channel.node);
                 if (target == framesByName_.end()) continue;   // names no frame of the file
                 Ref<IDirect3DRMAnimation2> animation;
                 if (const HRESULT result = CreateAnimationObject(animation.put()); result != D3DRM_OK) return result;
-                animation->SetName(channel->mNodeName.C_Str());
+                animation->SetName(channel.node.c_str());
                 animation->SetOptions(kAnimationOptions);
                 // A key the animation refuses is left out; the others still place the frame.
-                for (unsigned k = 0; k < channel->mNumPositionKeys; ++k) {
-                    const aiVectorKey& key = channel->mPositionKeys[k];
-                    animation->AddPositionKey(static_cast<D3DVALUE>(key.mTime / ticks), key.mValue.x, key.mValue.y,
-                                              key.mValue.z);
-                }
-                for (unsigned k = 0; k < channel->mNumRotationKeys; ++k) {
-                    const aiQuatKey& key = channel->mRotationKeys[k];
+                for (const XFileKey<glm::vec3>& key : channel.positions)
+                    animation->AddPositionKey(static_cast<D3DVALUE>(key.time / ticks), key.value.x, key.value.y,
+                                              key.value.z);
+                for (const XFileKey<glm::quat>& key : channel.rotations) {
                     D3DRMQUATERNION rotation;
-                    rotation.s = key.mValue.w;
-                    rotation.v = D3DVECTOR{key.mValue.x, key.mValue.y, key.mValue.z};
-                    animation->AddRotateKey(static_cast<D3DVALUE>(key.mTime / ticks), &rotation);
+                    rotation.s = key.value.w;
+                    rotation.v = D3DVECTOR{key.value.x, key.value.y, key.value.z};
+                    animation->AddRotateKey(static_cast<D3DVALUE>(key.time / ticks), &rotation);
                 }
-                for (unsigned k = 0; k < channel->mNumScalingKeys; ++k) {
-                    const aiVectorKey& key = channel->mScalingKeys[k];
-                    animation->AddScaleKey(static_cast<D3DVALUE>(key.mTime / ticks), key.mValue.x, key.mValue.y,
-                                           key.mValue.z);
-                }
+                for (const XFileKey<glm::vec3>& key : channel.scales)
+                    animation->AddScaleKey(static_cast<D3DVALUE>(key.time / ticks), key.value.x, key.value.y,
+                                           key.value.z);
                 animation->SetFrame(target->second);
                 if (const HRESULT result = set->AddAnimation(animation.get()); result != D3DRM_OK) return result;
             }
@@ -298,15 +264,16 @@ public:
         return D3DRM_OK;
     }
 
-    // Appends the meshes below `node` to `into`, each placed by its frame's world transform.
-    HRESULT Merge(const aiNode& node, const glm::mat4& parentWorld, int depth, MeshBuilder& into) {
+    // Appends the meshes below node `index` to `into`, each placed by its frame's world
+    // transform.
+    HRESULT Merge(std::uint32_t index, const glm::mat4& parentWorld, int depth, MeshBuilder& into) {
         if (depth > kMaxDepth) return D3DRMERR_BADFILE;
-        const glm::mat4 world = parentWorld * ToGlm(node.mTransformation);
+        const XFileNode& node = scene_.nodes[index];
+        const glm::mat4 world = parentWorld * node.transform;
         if (const HRESULT result = AppendNodeMeshes(scene_, node, world, false, surfaces_, into); result != D3DRM_OK)
             return result;
-        for (unsigned i = 0; i < node.mNumChildren; ++i)
-            if (const HRESULT result = Merge(*node.mChildren[i], world, depth + 1, into); result != D3DRM_OK)
-                return result;
+        for (const std::uint32_t child : node.children)
+            if (const HRESULT result = Merge(child, world, depth + 1, into); result != D3DRM_OK) return result;
         return D3DRM_OK;
     }
 
@@ -319,26 +286,25 @@ private:
         return origin_.version >= 303 ? 4800.0 : 1.0;
     }
 
-    HRESULT MakeFrame(const aiNode& node, const glm::mat4& parentWorld, int depth, Ref<IDirect3DRMFrame3>* out) {
+    HRESULT MakeFrame(std::uint32_t index, const glm::mat4& parentWorld, int depth, Ref<IDirect3DRMFrame3>* out) {
         if (depth > kMaxDepth) return D3DRMERR_BADFILE;
+        const XFileNode& node = scene_.nodes[index];
         Ref<IDirect3DRMFrame3> made = Ref<IDirect3DRMFrame3>::Adopt(new Frame());
         Frame& frame = *Frame::From(made.get());
-        frame.SetName(node.mName.C_Str());
-        const glm::mat4 local = ToGlm(node.mTransformation);
-        frame.SetLocalTransform(local);
-        const glm::mat4 world = parentWorld * local;
-        framesByName_.try_emplace(node.mName.C_Str(), &frame);
-        if (node.mNumMeshes > 0) {
+        frame.SetName(node.name.c_str());
+        frame.SetLocalTransform(node.transform);
+        const glm::mat4 world = parentWorld * node.transform;
+        framesByName_.try_emplace(node.name, &frame);
+        if (!node.meshes.empty()) {
             Ref<IDirect3DRMMeshBuilder3> builder;
             const bool mirrored = glm::determinant(glm::mat3(world)) < 0.0f;
             if (const HRESULT result = MakeBuilder(node, glm::mat4(1.0f), mirrored, &builder); result != D3DRM_OK)
                 return result;
             frame.AddVisual(builder.get());
         }
-        for (unsigned i = 0; i < node.mNumChildren; ++i) {
+        for (const std::uint32_t below : node.children) {
             Ref<IDirect3DRMFrame3> child;
-            if (const HRESULT result = MakeFrame(*node.mChildren[i], world, depth + 1, &child); result != D3DRM_OK)
-                return result;
+            if (const HRESULT result = MakeFrame(below, world, depth + 1, &child); result != D3DRM_OK) return result;
             frame.AddChild(child.get());
         }
         *out = std::move(made);
@@ -346,7 +312,7 @@ private:
     }
 
     // A mesh builder holding a node's meshes, named after the node.
-    HRESULT MakeBuilder(const aiNode& node, const glm::mat4& transform, bool mirrored,
+    HRESULT MakeBuilder(const XFileNode& node, const glm::mat4& transform, bool mirrored,
                         Ref<IDirect3DRMMeshBuilder3>* out) {
         Ref<IDirect3DRMMeshBuilder3> made;
         if (const HRESULT result = CreateMeshBuilderObject(made.put()); result != D3DRM_OK) return result;
@@ -354,13 +320,12 @@ private:
         if (const HRESULT result = AppendNodeMeshes(scene_, node, transform, mirrored, surfaces_, builder);
             result != D3DRM_OK)
             return result;
-        const std::string name = node.mName.C_Str();
-        if (name != "$dummy_root" && name != "$dummy_node") builder.SetName(name.c_str());
+        if (!IsStandIn(node.name)) builder.SetName(node.name.c_str());
         *out = std::move(made);
         return D3DRM_OK;
     }
 
-    const aiScene& scene_;
+    const XFileScene& scene_;
     const XFileOrigin& origin_;
     TextureFinder textures_;
     Surfaces surfaces_;
@@ -369,7 +334,7 @@ private:
 
 }  // namespace
 
-HRESULT BuildXFileObjects(const aiScene& scene, const XFileOrigin& origin, XFileObjects* objects) {
+HRESULT BuildXFileObjects(const XFileScene& scene, const XFileOrigin& origin, XFileObjects* objects) {
     if (!objects) return D3DRMERR_BADVALUE;
     XFileObjects made;
     SceneBuilder builder(scene, origin);
@@ -379,14 +344,14 @@ HRESULT BuildXFileObjects(const aiScene& scene, const XFileOrigin& origin, XFile
     return D3DRM_OK;
 }
 
-HRESULT MergeXFileMeshes(const aiScene& scene, const XFileOrigin& origin, MeshBuilder* builder) {
+HRESULT MergeXFileMeshes(const XFileScene& scene, const XFileOrigin& origin, MeshBuilder* builder) {
     if (!builder) return D3DRMERR_BADVALUE;
-    if (!scene.mRootNode) return D3DRMERR_BADFILE;
+    if (scene.nodes.empty()) return D3DRMERR_BADFILE;
     // Gathered apart, so that a failure leaves the builder as it was.
     Ref<IDirect3DRMMeshBuilder3> merged;
     if (const HRESULT result = CreateMeshBuilderObject(merged.put()); result != D3DRM_OK) return result;
     SceneBuilder scenes(scene, origin);
-    if (const HRESULT result = scenes.Merge(*scene.mRootNode, glm::mat4(1.0f), 0, *MeshBuilder::From(merged.get()));
+    if (const HRESULT result = scenes.Merge(0, glm::mat4(1.0f), 0, *MeshBuilder::From(merged.get()));
         result != D3DRM_OK)
         return result;
     builder->Append(*MeshBuilder::From(merged.get()), glm::mat4(1.0f));

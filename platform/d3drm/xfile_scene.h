@@ -1,12 +1,12 @@
-// Internal to platform/d3drm: turning a parsed .x file (an assimp scene) into engine objects.
+// Internal to platform/d3drm: turning a parsed .x file (xfile_data.h) into engine objects.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/xfile_data.h"
 
-struct aiScene;
 class MeshBuilder;
 
 // Where a scene came from: what its texture names and key times are read against.
@@ -26,7 +26,7 @@ struct XFileObjects {
 
 // Frames (with their transforms and one mesh builder per frame that holds meshes), the
 // meshes outside any frame and the animation sets of a scene.
-HRESULT BuildXFileObjects(const aiScene& scene, const XFileOrigin& origin, XFileObjects* objects);
+HRESULT BuildXFileObjects(const XFileScene& scene, const XFileOrigin& origin, XFileObjects* objects);
 
 // Appends every mesh of a scene to `builder`, each placed by its frame's world transform.
-HRESULT MergeXFileMeshes(const aiScene& scene, const XFileOrigin& origin, MeshBuilder* builder);
+HRESULT MergeXFileMeshes(const XFileScene& scene, const XFileOrigin& origin, MeshBuilder* builder);

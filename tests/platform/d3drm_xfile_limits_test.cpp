@@ -1,11 +1,9 @@
-// The .x parse under its limits: a parser that asks for too much memory or takes too long
-// fails like a bad model; a file that failed is not parsed again; files a fuzzer found load
-// or fail cleanly.
+// The .x parse under its limits: a parser that asks for too much memory, takes too long or
+// crashes fails like a bad model; a file that failed is not parsed again; files a fuzzer found
+// load or fail cleanly; the parser's library stays out of the loading process.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include <sys/mman.h>
+#include <fstream>
 
 #include "tests/platform/d3drm_fixture.h"
 
@@ -36,31 +34,9 @@ protected:
 
 constexpr size_t kMiB = size_t{1} << 20;
 
-// Child hooks: each stands in for a parser that misbehaves in one way.
-// Asks for more than the limit in one request, which must fail at once; the child ends
-// without an answer when the request is granted (without touching the memory).
-char* volatile asked = nullptr;   // kept, so that the allocation is not optimised away
-void AskForHalfAGigabyte() {
-    asked = new char[512 * kMiB];
-    _exit(0);
-}
-void AskForSixtyFourMegabytes() { asked = new char[64 * kMiB]; }
-
-// Memory mapped before the fork: filling it adds to the child's resident set but not to its
-// address space, as a sanitizer's preallocated heap does.
-char* reserved = nullptr;
-void FillReservedMemoryAndWait() {
-    std::memset(reserved, 1, 512 * kMiB);
-    for (;;) pause();
-}
-
-void Hang() {
-    for (;;) pause();
-}
-
 // How a parse that went past the memory limit ends. A sanitizer's allocator does not throw
-// std::bad_alloc when the address-space limit refuses a request: it ends the child with a
-// report, which is a plain failure to the parent. Either way the model fails to load.
+// std::bad_alloc when the address-space limit refuses a request: it ends the parser with a
+// report, which is a plain failure to the loader. Either way the model fails to load.
 void ExpectOverMemory() {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     const ParseEnd end = d3drmtest::LastParseEnd();
@@ -72,43 +48,45 @@ void ExpectOverMemory() {
 
 }  // namespace
 
-TEST_F(ParseLimits, TheMemoryLimitCountsWhatTheChildAddsToWhatItInherits) {
-    // 512 MiB of address space, untouched until a hook fills it.
-    void* block = mmap(nullptr, 512 * kMiB, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    ASSERT_NE(block, MAP_FAILED);
-    reserved = static_cast<char*>(block);
+TEST_F(ParseLimits, TheMemoryLimitCountsWhatTheParserAddsToItsOwn) {
     d3drmtest::SetParseLimits({.memoryBytes = 256 * kMiB, .time = std::chrono::seconds(30)});
 
-    // The process already maps more than the limit: a parse that needs less still succeeds.
-    d3drmtest::SetParseChildHook(AskForSixtyFourMegabytes);
+    // The parser maps more than the limit before it limits itself, untouched (as a sanitizer
+    // does): a parse that needs less still succeeds.
+    d3drmtest::SetParserBehaviour({.reserveBytes = 512 * kMiB, .askBytes = 64 * kMiB});
     EXPECT_EQ(Load(Write("tri.x", kTriangle)), D3DRM_OK);
 
     // One request past the limit fails at once.
-    d3drmtest::SetParseChildHook(AskForHalfAGigabyte);
+    d3drmtest::SetParserBehaviour({.askBytes = 512 * kMiB});
     EXPECT_EQ(Load(Write("asks.x", kTriangle + " ")), D3DRMERR_BADFILE);
     ExpectOverMemory();
 
-    // Filling memory mapped before the fork is seen by the parent.
-    d3drmtest::SetParseChildHook(FillReservedMemoryAndWait);
+    // Filling memory mapped before the limit is seen by the loader.
+    d3drmtest::SetParserBehaviour({.reserveBytes = 512 * kMiB, .fillReserved = true});
     EXPECT_EQ(Load(Write("fills.x", kTriangle + "  ")), D3DRMERR_BADFILE);
     EXPECT_EQ(d3drmtest::LastParseEnd(), ParseEnd::OverMemory);
-    munmap(block, 512 * kMiB);
 }
 
 TEST_F(ParseLimits, AParserThatHangsIsKilledAtTheTimeLimitAndTheFileIsRemembered) {
     d3drmtest::SetParseLimits({.memoryBytes = 256 * kMiB, .time = std::chrono::milliseconds(300)});
-    d3drmtest::SetParseChildHook(Hang);
+    d3drmtest::SetParserBehaviour({.hang = true});
     const std::string file = Write("tri.x", kTriangle);
     EXPECT_EQ(Load(file), D3DRMERR_BADFILE);
     EXPECT_EQ(d3drmtest::LastParseEnd(), ParseEnd::OverTime);
     EXPECT_EQ(d3drmtest::ParsesStarted(), 1);
 
-    // The next try fails at once, also through a mesh builder, whatever the hook now does.
-    d3drmtest::SetParseChildHook(nullptr);
+    // The next try fails at once, also through a mesh builder, whatever the parser now does.
+    d3drmtest::SetParserBehaviour({});
     EXPECT_EQ(Load(file), D3DRMERR_BADFILE);
     EXPECT_EQ(LoadIntoBuilder(file), D3DRMERR_BADFILE);
     EXPECT_EQ(d3drmtest::LastParseEnd(), ParseEnd::Remembered);
     EXPECT_EQ(d3drmtest::ParsesStarted(), 1);
+
+    // A parser that crashes fails the load the same way.
+    d3drmtest::SetParserBehaviour({.crash = true});
+    EXPECT_EQ(Load(Write("crash.x", kTriangle + " ")), D3DRMERR_BADFILE);
+    EXPECT_EQ(d3drmtest::LastParseEnd(), ParseEnd::Failed);
+    EXPECT_EQ(d3drmtest::ParsesStarted(), 2);
 }
 
 TEST_F(ParseLimits, FailedFilesAreRememberedByContentAndOnlyTheLatestOnes) {
@@ -153,4 +131,19 @@ TEST_F(ParseLimits, FilesAFuzzerFoundLoadOrFailCleanly) {
         EXPECT_EQ(LoadIntoBuilder(entry.path().string()), frames);
     }
     EXPECT_GT(files, 0);
+}
+
+// The parser's library (and what it brings) is what the parser program is for: a model that
+// loads must not have mapped it into the loading process.
+TEST_F(ParseLimits, LoadingAModelLeavesAssimpOutOfTheProcess) {
+    ASSERT_EQ(Load(Write("tri.x", kTriangle)), D3DRM_OK);
+    ASSERT_EQ(d3drmtest::LastParseEnd(), ParseEnd::Answered);
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    int lines = 0;
+    for (; std::getline(maps, line); ++lines) {
+        EXPECT_EQ(line.find("libassimp"), std::string::npos) << line;
+        EXPECT_EQ(line.find("libdraco"), std::string::npos) << line;
+    }
+    EXPECT_GT(lines, 0);
 }
