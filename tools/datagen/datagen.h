@@ -6,5 +6,8 @@
 
 bool WriteIcon(const std::string& folder);
 bool WriteModels(const std::string& folder);     // xda/vlxlogo.x, xda/bas/*.x
-bool WritePictures(const std::string& folder);   // bgr/bgnd.bmp
+bool WriteFigures(const std::string& folder);    // xda/ufo.x, xda/vogel1.x and the other scene models
+bool WritePictures(const std::string& folder);   // bgr/bgnd.bmp, bgr/sky01.bmp ... bgr/sky09.bmp
+bool WriteGalaxies(const std::string& folder);   // bgr/galaxis1.bmp ... bgr/galaxis5.bmp
+bool WriteTextures(const std::string& folder);   // tex/*.bmp
 bool WriteTune(const std::string& folder);       // demo.mid

@@ -13,7 +13,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     bool ok = WriteIcon(folder);
     ok &= WriteModels(folder);
+    ok &= WriteFigures(folder);
     ok &= WritePictures(folder);
+    ok &= WriteGalaxies(folder);
+    ok &= WriteTextures(folder);
     ok &= WriteTune(folder);
     return ok ? 0 : 1;
 }

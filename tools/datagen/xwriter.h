@@ -33,5 +33,38 @@ struct Model {
     void AddFace(std::vector<int> corners, Vec3 outward, int material = 0);
 };
 
-// Writes the model as one frame holding one mesh; false when the file cannot be written.
+// A frame of a model file: where it stands in its parent, its own mesh (written only when it
+// has faces) and its child frames. Frame names are unique within a file: animations name
+// the frame they move.
+struct XFrame {
+    std::string name;
+    Vec3 offset;   // from the parent's origin
+    Model mesh;
+    std::vector<XFrame> children;
+};
+
+// A key that turns a frame by `angle` radians about `axis` (clockwise seen along the axis,
+// as the left-handed engine turns) at `tick`.
+struct TurnKey {
+    int tick = 0;
+    Vec3 axis{0, 1, 0};
+    float angle = 0;
+};
+// One frame's animation: its turns; the frame keeps its offset throughout.
+struct XAnimation {
+    std::string frame;
+    std::vector<TurnKey> turns;
+};
+// Animations that play together; the engine loops them from the first key to the last.
+struct XAnimationSet {
+    std::string name;
+    std::vector<XAnimation> animations;
+};
+
+// Writes a frame hierarchy and its animation sets; `ticksPerUnit` key ticks make one unit of
+// the animation clock (the show advances it by 0.1 each rendered frame). False when the file
+// cannot be written or an animation names no frame of the hierarchy.
+bool WriteXFile(const std::string& path, const XFrame& root, const std::vector<XAnimationSet>& sets = {},
+                int ticksPerUnit = 10);
+// Writes the model as one frame holding one mesh.
 bool WriteXFile(const std::string& path, const std::string& frameName, const Model& model);
