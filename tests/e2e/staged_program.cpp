@@ -14,11 +14,10 @@ namespace vlx_test {
 
 namespace {
 
-// The main scene's background picture as RGB, rows from the top.
-const Image& BackgroundPicture() {
-    static const Image picture = [] {
+// A picture of the installation as RGB, rows from the top; empty when it cannot be read.
+Image InstalledPicture(const std::string& name) {
         Image image;
-        SDL_Surface* loaded = SDL_LoadBMP((std::string(VLX_INSTALL_DIR) + "/bgr/bgnd.bmp").c_str());
+        SDL_Surface* loaded = SDL_LoadBMP((std::string(VLX_INSTALL_DIR) + "/" + name).c_str());
         if (!loaded) return image;
         SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
         SDL_FreeSurface(loaded);
@@ -32,8 +31,20 @@ const Image& BackgroundPicture() {
             }
         SDL_FreeSurface(rgb);
         return image;
-    }();
+}
+
+// The main scene's background picture.
+const Image& BackgroundPicture() {
+    static const Image picture = InstalledPicture("bgr/bgnd.bmp");
     return picture;
+}
+
+// Where the client area's pixel (x, y) falls on `picture` stretched over the client area.
+Rgb PictureAt(const Image& picture, const Image& image, int x, int y) {
+    const int clientHeight = image.height - kMenuBarHeight;
+    const int px = std::min(picture.width - 1, x * picture.width / image.width);
+    const int py = std::min(picture.height - 1, (y - kMenuBarHeight) * picture.height / clientHeight);
+    return picture.At(px, py);
 }
 
 }  // namespace
@@ -57,15 +68,12 @@ std::string StartUpSceneMismatch(const Image& image) {
                           {"bottom edge", area.left, area.bottom - 1, area.right - 1, area.bottom - 1, 3, 75},
                           {"left edge", area.left, area.top, area.left, area.bottom - 1, 3, 75},
                           {"right edge", area.right - 1, area.top, area.right - 1, area.bottom - 1, 3, 75}};
-    const int clientHeight = image.height - kMenuBarHeight;
     for (const Part& part : parts) {
         int samples = 0, matches = 0;
         std::string first;
         for (int y = part.y0; y <= part.y1; y += part.step)
             for (int x = part.x0; x <= part.x1; x += part.step) {
-                const int px = std::min(picture.width - 1, x * picture.width / image.width);
-                const int py = std::min(picture.height - 1, (y - kMenuBarHeight) * picture.height / clientHeight);
-                const Rgb expected = picture.At(px, py), seen = image.At(x, y);
+                const Rgb expected = PictureAt(picture, image, x, y), seen = image.At(x, y);
                 ++samples;
                 if (Near(seen, expected, 16)) ++matches;
                 else if (first.empty())
@@ -77,6 +85,24 @@ std::string StartUpSceneMismatch(const Image& image) {
                    " sampled pixels show the background picture; first other: " + first;
     }
     return "";
+}
+
+double StagedProgramTest::UpperBandShows(const Image& image, const std::string& name) {
+    const Image picture = InstalledPicture(name);
+    const int clientHeight = image.height - kMenuBarHeight;
+    if (picture.pixels.empty() || clientHeight < 40) return 0.0;
+    int samples = 0, matches = 0;
+    for (int y = kMenuBarHeight + clientHeight * 15 / 100; y < kMenuBarHeight + clientHeight * 30 / 100; y += 3)
+        for (int x = 0; x < image.width; x += 3, ++samples)
+            if (Near(image.At(x, y), PictureAt(picture, image, x, y), 16)) ++matches;
+    return static_cast<double>(matches) / samples;
+}
+
+void StagedProgramTest::PressKey(XWindowId window, const std::string& key) {
+    ProcessOptions options;
+    options.setEnv["DISPLAY"] = server_->Display();
+    Process xdotool({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", key}, options);
+    ASSERT_EQ(xdotool.Wait(kPatience), ExitStatus::Exited(0)) << xdotool.Stderr();
 }
 
 std::string StagedProgramTest::ProgramPath() { return std::string(VLX_INSTALL_DIR) + "/virelux"; }

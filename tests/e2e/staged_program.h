@@ -56,6 +56,12 @@ protected:
     // A fatal failure says what the program did instead.
     void WaitForBox(Process& program, const std::string& text, XWindowId* window);
 
+    // Gives `window` the focus and types `key` (an X key name such as "F7") as real key events.
+    void PressKey(XWindowId window, const std::string& key);
+    // The share of a band across the client area's upper part (from 15 % to 30 % of its height) that shows the installation's
+    // picture `picture` (such as "bgr/sky01.bmp") stretched over the client area, 0 to 1.
+    static double UpperBandShows(const Image& image, const std::string& picture);
+
     static std::string ProgramPath();
 
     std::string installFolder_ = VLX_INSTALL_DIR;   // where StartProgram runs the program
