@@ -96,28 +96,4 @@ TEST_F(Animations, RotationAndScaleKeysApplyUnlessOnlyThePositionIsAnimated) {
     EXPECT_VEC(Position(frame.get(), nullptr), 5, 5, 5);
 }
 
-TEST_F(Animations, TheFrameIsNotHeldAndMayReleaseTheAnimationAsItGoes) {
-    animation->AddPositionKey(0, 1, 1, 1);
-    int destroyed = 0;
-    frame->AddDestroyCallback([](IDirect3DRMObject*, void* n) { ++*static_cast<int*>(n); }, &destroyed);
-    scene->DeleteChild(frame.get());
-    frame.reset();
-    EXPECT_EQ(destroyed, 1);   // the animation held no reference
-    EXPECT_EQ(animation->SetTime(0.25f), D3DRM_OK);
-
-    // A flight's end callback on the camera releases the path animation still attached to it.
-    auto camera = Make(nullptr);
-    IDirect3DRMAnimation2* owned = animation.detach();
-    camera->AddDestroyCallback(
-        [](IDirect3DRMObject*, void* arg) {
-            auto** a = static_cast<IDirect3DRMAnimation2**>(arg);
-            (*a)->Release();
-            *a = nullptr;
-        },
-        &owned);
-    owned->SetFrame(camera.get());
-    camera.reset();
-    EXPECT_EQ(owned, nullptr);
-}
-
 }  // namespace
