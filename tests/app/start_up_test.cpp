@@ -15,6 +15,10 @@ TEST_F(StartUp, MakesTheWindowWithItsMenuAndDriversAndTheMainSceneAtItsStart) {
     const int count = GetMenuItemCount(functions);
     EXPECT_EQ(count, 3 + driverCount);
     EXPECT_EQ(GetMenuItemID(functions, count - driverCount), 80u);
+    // Popups within popups keep their items: Scene > Set Scene ends with the main scene.
+    HMENU setScene = GetSubMenu(GetSubMenu(GetMenu(window), 0), 0);
+    ASSERT_NE(setScene, nullptr);
+    EXPECT_EQ(GetMenuItemID(setScene, 3), static_cast<UINT>(IDM_MAIN_SCENE));
 
     // The main scene is seen through a camera at its start.
     ASSERT_TRUE(appState->scene && appState->camera && appState->viewport && appState->device);

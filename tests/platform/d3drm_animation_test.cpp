@@ -63,6 +63,10 @@ TEST_F(Animations, LinearClosedAnimationsAndKeysThatReplace) {
     EXPECT_VEC(At(2.5f), 4, 3, 0);
     EXPECT_VEC(At(4.0f), 2, 0, 0);   // 3 + 1 wraps to 1
     EXPECT_EQ(animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_CLOSED), D3DRMERR_BADVALUE);
+    // The frame is not held: it may go first, leaving the animation nothing to place.
+    scene->DeleteChild(frame.get());
+    frame.reset();
+    EXPECT_EQ(animation->SetTime(0.5f), D3DRM_OK);
 }
 
 TEST_F(Animations, RotationAndScaleKeysApplyUnlessOnlyThePositionIsAnimated) {
