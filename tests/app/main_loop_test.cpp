@@ -57,17 +57,6 @@ TEST_F(MainLoop, FramesAfterEveryPassButTheTickOnlyAfterIdlePasses) {
     EXPECT_EQ(frames.idle, (std::vector<bool>{true, true, false, false, true, true}));
 }
 
-TEST_F(MainLoop, ClosingEndsTheLoopWithTheStopCommandItPosts) {
-    frames.between = [](int frame) {
-        if (frame == 1) {
-            win32test::InjectQuit();   // the window system asks the window to close
-            win32test::InjectKey(SDL_SCANCODE_A, SDLK_a, true);
-        }
-    };
-    EXPECT_EQ(Run(), 412);
-    EXPECT_EQ(frames.idle.size(), 1u);
-}
-
 TEST_F(MainLoop, TheMessageAfterTheQuitFlagEndsTheLoopUndispatched) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
     frames.between = [this](int frame) {

@@ -1,6 +1,4 @@
 // One show per user and display: a second start brings the running one forward and ends.
-#include <signal.h>
-
 #include <algorithm>
 
 #include "tests/e2e/staged_program.h"
@@ -54,16 +52,6 @@ TEST_F(E2eSingleInstance, CopyShowingTheNoSoundCardBoxIsFoundAndRestored) {
     ASSERT_NO_FATAL_FAILURE(SecondCopyRestores(window, {{"PLATFORM_DIAG_BOXES", "1"}}));
     x_->Close(window);
     EXPECT_EQ(first->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << first->Stderr();
-}
-
-TEST_F(E2eSingleInstance, TerminationSignalEndsCopyShowingABox) {
-    StartDisplay(XvfbServer::WindowManager::None, Sound::None);
-    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
-    XWindowId window = 0;
-    ASSERT_NO_FATAL_FAILURE(WaitForBox(*program, "No Sound card install!", &window));
-    program->Signal(SIGTERM);
-    // Within a second on an idle machine; the bound only keeps a broken build from hanging.
-    EXPECT_EQ(program->Wait(std::chrono::seconds(10)), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
 }
 
 // Copies started at the same moment race for the one show: exactly one stays.

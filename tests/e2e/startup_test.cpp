@@ -65,21 +65,9 @@ TEST_F(E2eStartUpAndClose, WindowShowsMenuBarOverBackgroundFollowsAResizeAndClos
         << "a diagnostic was printed without being asked for";
 }
 
-// The first-frame diagnostic is printed when asked; a termination signal ends the show
-// like a close.
-TEST_F(E2eStartUpAndClose, FirstFrameDiagnosticWhenAskedAndTerminationEndsLikeClose) {
-    std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_FIRST_FRAME", "1"}});
-    XWindowId window = 0;
-    ASSERT_NO_FATAL_FAILURE(WaitForFirstFrame(*program, &window));
-    EXPECT_TRUE(WaitUntil([&] { return program->Stderr().find("win32: first frame presented ") != std::string::npos; },
-                          kPatience))
-        << "stderr:\n" << program->Stderr();
-    program->Signal(SIGTERM);
-    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
-}
-
 // The window's creation posts the start of capture; a box that start-up opens right after
-// (the main scene's background is missing) does not hold it back.
+// (the main scene's background is missing) does not hold it back. A termination signal ends
+// the show while the box is open, as a close would.
 TEST_F(E2eStartUpAndClose, CaptureStartsWhileAStartUpBoxIsOpen) {
     ASSERT_NO_FATAL_FAILURE(StageInstallationWithout("bgr/bgnd.bmp"));
     std::unique_ptr<Process> program = StartProgram({{"PLATFORM_DIAG_BOXES", "1"}});
@@ -96,8 +84,9 @@ TEST_F(E2eStartUpAndClose, CaptureStartsWhileAStartUpBoxIsOpen) {
     };
     EXPECT_TRUE(WaitUntil(captureHoldsTheCard, kPatience)) << "stderr:\n" << program->Stderr();
     EXPECT_EQ(program->Stderr().find("answered"), std::string::npos) << "the box was closed meanwhile";
-    x_->Close(window);
-    EXPECT_EQ(program->Wait(kPatience), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
+    program->Signal(SIGTERM);
+    // Within a second on an idle machine; the bound only keeps a broken build from hanging.
+    EXPECT_EQ(program->Wait(std::chrono::seconds(10)), ExitStatus::Exited(kCloseStatus)) << program->Stderr();
 }
 
 }  // namespace

@@ -116,19 +116,13 @@ TEST_F(Frames, AMoveCallbackMayRemoveALaterCallbackOrASiblingStillToMove) {
     EXPECT_EQ(children->GetSize(), 1u);
 }
 
-TEST_F(Frames, AddScaleCombinesBeforeOrAfterTheTransform) {
-    auto setUp = [&] {
-        auto f = Make(scene.get(), 1, 2, 3);
-        f->SetOrientation(scene.get(), 1, 0, 0, 0, 1, 0);   // z along +x, x along -z
-        return f;
-    };
-    auto before = setUp(), after = setUp();
-    ASSERT_EQ(before->AddScale(D3DRMCOMBINE_BEFORE, 2, 1, 1), D3DRM_OK);
-    EXPECT_VEC(Position(before.get(), scene.get()), 1, 2, 3);
-    EXPECT_VEC(Apply(before.get(), {1, 0, 0}), 1, 2, 1);   // its own x, doubled
-    ASSERT_EQ(after->AddScale(D3DRMCOMBINE_AFTER, 2, 1, 1), D3DRM_OK);
-    EXPECT_VEC(Position(after.get(), scene.get()), 2, 2, 3);   // the parent's x, doubled
-    EXPECT_VEC(Apply(after.get(), {0, 0, 1}), 4, 2, 3);
+// The loader's fitting scale: along the frame's own axes, its place kept.
+TEST_F(Frames, AddScaleBeforeTheTransformScalesTheFramesOwnAxes) {
+    auto f = Make(scene.get(), 1, 2, 3);
+    f->SetOrientation(scene.get(), 1, 0, 0, 0, 1, 0);   // z along +x, x along -z
+    ASSERT_EQ(f->AddScale(D3DRMCOMBINE_BEFORE, 2, 1, 1), D3DRM_OK);
+    EXPECT_VEC(Position(f.get(), scene.get()), 1, 2, 3);
+    EXPECT_VEC(Apply(f.get(), {1, 0, 0}), 1, 2, 1);   // its own x, doubled
 }
 
 }  // namespace

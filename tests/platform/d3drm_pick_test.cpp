@@ -141,11 +141,6 @@ TEST_F(Projection, TheFieldIsHalfTheLargerSideOnTheFrontPlaneAndDepthIsPerspecti
     // Landscape 200 x 100: on the front plane x = field reaches the right edge, y = field/2 the top.
     EXPECT_VEC(Screen({1.5f, 2, -9}), 200.0f, 50.0f, 0.0f);
     EXPECT_VEC(Screen({1, 2.25f, -9}), 100.0f, 0.0f, 0.0f);
-    viewport->SetField(1.0f);
-    viewport->SetFront(2.0f);
-    viewport->SetBack(50.0f);
-    EXPECT_VEC(Screen({2, 2, -8}), 200.0f, 50.0f, 0.0f);
-    EXPECT_NEAR(Screen({1, 2, -6}).z, 50.0f / 48.0f * 0.5f, 1e-5f);   // z = 4: F/(F-D)·(1 - D/z)
 }
 
 }  // namespace

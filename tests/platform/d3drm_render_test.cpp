@@ -184,28 +184,18 @@ TEST_F(Render, PhongShadesPerPixelFromTheDeviceOrTheMesh) {
     EXPECT_EQ(middle.r, Pixel(kSize / 2 - 30, kSize / 2).r);
 }
 
-TEST_F(Render, MaterialModesTakeTheColourFromMeshFrameOrParent) {
+TEST_F(Render, MaterialModesTakeTheColourFromMeshOrFrame) {
     auto square = Square(2, 0);
     square->SetColorRGB(1, 0, 0);
-    Ref<IDirect3DRMFrame3> parent, child;
-    root->CreateFrame(scene.get(), parent.put());
-    root->CreateFrame(parent.get(), child.put());
-    child->AddVisual(square.get());
-    parent->SetColorRGB(0, 1, 0);
+    auto frame = Holding(square.get());
+    frame->SetColorRGB(0, 1, 0);
     AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
     device->SetDither(FALSE);
-    Rgb c = Draw();
-    EXPECT_EQ(c.r, 255);   // from the mesh
-    child->SetMaterialMode(D3DRMMATERIAL_FROMPARENT);
-    parent->SetMaterialMode(D3DRMMATERIAL_FROMFRAME);
-    c = Draw();
-    EXPECT_EQ(c.r, 0);   // the parent's colour
+    EXPECT_EQ(Draw().r, 255);   // from the mesh
+    frame->SetMaterialMode(D3DRMMATERIAL_FROMFRAME);
+    const Rgb c = Draw();
+    EXPECT_EQ(c.r, 0);   // the frame's colour
     EXPECT_EQ(c.g, 255);
-    parent->SetMaterialMode(D3DRMMATERIAL_FROMMESH);
-    EXPECT_EQ(Draw().r, 255);   // the parent takes its meshes' own, so the child does too
-    child->SetMaterialMode(D3DRMMATERIAL_FROMFRAME);
-    c = Draw();
-    EXPECT_EQ(c.b, 255);   // the child's own colour, white
 }
 
 // Frames are drawn straight into the window; the window must still show the last one again
@@ -232,52 +222,4 @@ TEST_F(Render, APresentedFrameIsShownAgainByARepaintAndAnEmptyPresent) {
     EXPECT_TRUE(near(Pixel(kSize / 2, kSize / 2)));
     ASSERT_EQ(device->Update(), D3DRM_OK);
     EXPECT_TRUE(near(Pixel(kSize / 2, kSize / 2)));
-}
-
-// Frames may show each other (and themselves) as visuals: drawing and picking visit each frame
-// once per path and end. Here `a` holds a red square and shows `b`; `b`, three to the right,
-// shows `a`, so the square is seen at both places.
-TEST_F(Render, FramesShowingEachOtherAreDrawnAndPickedOncePerPath) {
-    auto square = Square(1, 0);
-    square->SetColorRGB(1, 0, 0);
-    auto a = Holding(square.get());
-    Ref<IDirect3DRMFrame3> b;
-    root->CreateFrame(scene.get(), b.put());
-    b->SetPosition(scene.get(), 3, 0, 0);
-    a->AddVisual(b.get());
-    b->AddVisual(a.get());
-    a->AddVisual(a.get());
-    AddLight(D3DRMLIGHT_AMBIENT, 1, 1, 1);
-    device->SetDither(FALSE);
-    EXPECT_EQ(Draw().r, 255);
-    D3DRMVECTOR4D shown;
-    const D3DVECTOR right{3, 0, 0};
-    viewport->Transform(&shown, &right);
-    const Rgb there = Pixel(static_cast<int>(shown.x / shown.w), static_cast<int>(shown.y / shown.w));
-    EXPECT_EQ(there.r, 255);
-    EXPECT_EQ(there.b, 0);
-
-    // One pick per place the square is shown, with the path that shows it there.
-    auto pick = [&](float x, std::vector<IDirect3DRMFrame3*> path) {
-        D3DRMRAY ray;
-        ray.dvPos = D3DVECTOR{x, 0, -10};
-        ray.dvDir = D3DVECTOR{0, 0, 1};
-        Ref<IDirect3DRMPicked2Array> picks;
-        ASSERT_EQ(scene->RayPick(nullptr, &ray, 0, picks.put()), D3DRM_OK);
-        ASSERT_EQ(picks->GetSize(), 1u);
-        Ref<IDirect3DRMFrameArray> frames;
-        ASSERT_EQ(picks->GetPick(0, nullptr, frames.put(), nullptr), D3DRM_OK);
-        ASSERT_EQ(frames->GetSize(), path.size());
-        for (DWORD i = 0; i < path.size(); ++i) {
-            Ref<IDirect3DRMFrame3> frame;
-            frames->GetElement(i, frame.put());
-            EXPECT_EQ(frame.get(), path[i]) << i;
-        }
-    };
-    pick(0, {scene.get(), a.get()});
-    pick(3, {scene.get(), b.get(), a.get()});
-    // Frames that hold each other keep each other alive: the scene's owner breaks the circle.
-    a->DeleteVisual(a.get());
-    a->DeleteVisual(b.get());
-    b->DeleteVisual(a.get());
 }

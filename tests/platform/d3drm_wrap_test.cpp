@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/d3drm/d3drm.h"
+#include "platform/d3drm/d3drm_test.h"
 #include "platform/d3drm/mesh_builder.h"
 
 namespace {
@@ -13,9 +14,7 @@ namespace {
 class Wraps : public ::testing::Test {
 protected:
     void SetUp() override {
-        Ref<IDirect3DRM> first;
-        Direct3DRMCreate(first.put());
-        first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(root.put()));
+        root = d3drmtest::CreateRoot();
         root->CreateMeshBuilder(builder.put());
     }
     MeshBuilder& Data() { return *MeshBuilder::From(builder.get()); }

@@ -1,24 +1,9 @@
-// Message boxes: recorded (what was shown, the default answers), and shown for real.
+// Message boxes shown for real (the program's tests read the recorded ones).
 #include <stdlib.h>
 
 #include <memory>
 
 #include "tests/platform/win32_fixture.h"
-
-using MessageBoxes = HeadlessWindow;
-
-TEST_F(MessageBoxes, AreRecordedAndAnsweredWithTheirDefaultButton) {
-    win32test::ClearRecordedMessageBoxes();
-    EXPECT_EQ(MessageBoxA(nullptr, "Something failed.\nTwice.", "Report", MB_ICONHAND), IDOK);
-    const auto& shown = win32test::RecordedMessageBoxes().at(0);
-    EXPECT_TRUE(shown.owner == nullptr && shown.text == "Something failed.\nTwice." && shown.caption == "Report" &&
-                shown.type == MB_ICONHAND);
-    EXPECT_EQ(MessageBoxA(hwnd, "?", "Q", MB_YESNO | MB_DEFBUTTON2), IDNO);
-    EXPECT_EQ(win32test::RecordedMessageBoxes().back().owner, hwnd);
-    EXPECT_EQ(MessageBoxA(hwnd, "?", "Q", MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
-    // A default past the box's buttons falls back to the first.
-    EXPECT_EQ(MessageBoxA(hwnd, "?", "Q", MB_OK | MB_DEFBUTTON3), IDOK);
-}
 
 // A real box over a real window on a private X server: what reaches the program while it
 // is open, and what answers it.

@@ -77,22 +77,6 @@ TEST_F(Drivers, AtMostFiveAreKeptAndListedAtTheEndOfTheMenu) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(GetMenuItemID(functions, itemsBefore + i), static_cast<UINT>(80 + i));
 }
 
-// No driver fits: a 15-bit display, or a driver that renders at no depth and says why.
-TEST_F(Drivers, NoFittingDriverIsReportedWithTheReasonsGiven) {
-    displayBitDepth = 15;
-    EXPECT_FALSE(Enumerate({Device("any", true, D3DCOLOR_RGB, 0xFFFF)}));
-    displayBitDepth = 32;
-    FakeDevice old = Device("old", true, D3DCOLOR_RGB, 0);
-    old.unusable = "OpenGL 3.3 is needed; this display offers OpenGL 3.0.";
-    EXPECT_FALSE(Enumerate({old}));
-    const auto& boxes = win32test::RecordedMessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    const std::string text = "Could not find a D3D driver which is compatible with this display depth";
-    EXPECT_EQ(boxes[0].text, text);
-    EXPECT_EQ(boxes[0].caption, "Virelux Message");
-    EXPECT_EQ(boxes[1].text, text + "\n\nOpenGL 3.3 is needed; this display offers OpenGL 3.0.");
-}
-
 // Choosing a driver from the menu of the running show.
 #include "tests/app/headless_show.h"
 
@@ -146,21 +130,4 @@ TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
     HMENU functions = GetSubMenu(GetMenu(window), 1);
     EXPECT_EQ(GetMenuState(functions, 81, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
     EXPECT_EQ(GetMenuState(functions, 80, MF_BYCOMMAND) & MF_CHECKED, 0u);
-}
-
-// Rebuilding takes the fog switch from the scene and puts the shared fog range back on it.
-TEST_F(DriverChoice, ARebuildReadsTheFogSwitchAndRestoresTheSharedRange) {
-    fogEnable = 1;
-    fogStart = 10.0f;
-    fogEnd = 60.0f;
-    win32test::ChooseMenuItem(window, IDM_SCENE_WITH_LIGHTS);
-    Settle();
-    appState->scene->SetSceneFogParams(5.0f, 7.0f, 1.0f);
-    appState->scene->SetSceneFogEnable(FALSE);
-    ASSERT_TRUE(RebuildViewport(window, 200, 100));
-    EXPECT_EQ(fogEnable, FALSE);
-    D3DVALUE start = 0, end = 0;
-    appState->scene->GetSceneFogParams(&start, &end, nullptr);
-    EXPECT_FLOAT_EQ(start, 10.0f);
-    EXPECT_FLOAT_EQ(end, 60.0f);
 }

@@ -44,13 +44,3 @@ TEST_F(Scenes, TearingDownTwiceDoesNothingTheSecondTime) {
     TearDownScene();
     EXPECT_FALSE(appState->viewport);
 }
-
-TEST_F(Scenes, EveryNewSceneTakesTheCameraStart) {
-    cameraStart = D3DVECTOR{3.0f, 4.0f, -20.0f};
-    TearDownScene();
-    ASSERT_TRUE(CreateScene(window, ""));
-    D3DVECTOR p;
-    appState->camera->GetPosition(appState->scene.get(), &p);
-    EXPECT_FLOAT_EQ(p.x, 3.0f);
-    EXPECT_FLOAT_EQ(p.z, -20.0f);
-}

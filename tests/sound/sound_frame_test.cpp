@@ -19,12 +19,6 @@ protected:
         fogEnable = 1;
         fogColor[0] = fogColor[1] = fogColor[2] = 128;
     }
-    void TearDown() override {
-        fadeStep1 = fadeStep2 = 0;
-        danceActive = 0;
-        recording.store(0);
-    }
-
     static void Hear(BYTE r, BYTE g, BYTE b) {
         soundColor[0].store(r);
         soundColor[1].store(g);

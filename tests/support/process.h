@@ -42,7 +42,6 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    pid_t Pid() const { return pid_; }
     bool Running();
     // Waits up to `timeout` for the child to end; StillRunning if it did not.
     ExitStatus Wait(std::chrono::milliseconds timeout);

@@ -7,9 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
-#include <thread>
 
 #include "tests/support/wait.h"
 
@@ -123,35 +121,9 @@ int PulseServer::Pactl(const std::vector<std::string>& arguments) const {
     return status.how == ExitStatus::How::Exited ? status.value : -1;
 }
 
-std::vector<std::int16_t> PulseServer::Record(const std::string& source, std::chrono::milliseconds duration,
-                                              int sampleRate) const {
-    const std::string file = folder_ + "/record.raw";
-    std::filesystem::remove(file);
-    ProcessOptions options;
-    options.setEnv = ClientEnvironment();
-    options.deathSignal = SIGTERM;
-    // parec writes raw samples to stdout; the shell only redirects them into the file.
-    Process parec({"sh", "-c",
-                   "exec parec --raw --format=s16le --channels=1 --rate=" + std::to_string(sampleRate) +
-                       " --latency-msec=20 -d \"$0\" > \"$1\"",
-                   source, file},
-                  options);
-    // The recording counts from the first bytes that arrive, not from the start of parec.
-    WaitUntil([&] { return std::filesystem::exists(file) && std::filesystem::file_size(file) > 0; }, kStartTimeout,
-              std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(duration);
-    parec.Stop(SIGINT, std::chrono::milliseconds(3000));
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
-}
-
-NoSoundOutput::NoSoundOutput(Kind kind) : kind_(kind) {
+NoSoundOutput::NoSoundOutput() {
     folder_ = MakeFolder("vlx-nosound-XXXXXX");
     WriteClientConfig(folder_);
-    WriteFile(folder_ + "/alsa.conf", "");
 }
 
 NoSoundOutput::~NoSoundOutput() {
@@ -160,7 +132,6 @@ NoSoundOutput::~NoSoundOutput() {
 }
 
 std::map<std::string, std::string> NoSoundOutput::ClientEnvironment() const {
-    if (kind_ == Kind::NoCard) return {{"SDL_AUDIODRIVER", "alsa"}, {"ALSA_CONFIG_PATH", folder_ + "/alsa.conf"}};
     return {{"PULSE_SERVER", "unix:" + folder_ + "/no-server"},
             {"PULSE_CLIENTCONFIG", folder_ + "/client.conf"},
             {"SDL_AUDIODRIVER", "pulseaudio"}};

@@ -3,8 +3,6 @@
 // recorded back. It lives in a folder of its own and is stopped by its PID.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,10 +32,6 @@ public:
     // Runs pactl against this server; its exit status (-1 when it did not end in time).
     int Pactl(const std::vector<std::string>& arguments) const;
 
-    // Records `duration` of `source` (such as "testsink.monitor") as 16-bit mono samples.
-    std::vector<std::int16_t> Record(const std::string& source, std::chrono::milliseconds duration,
-                                     int sampleRate = 22050) const;
-
     const std::string& Folder() const { return folder_; }
 
 private:
@@ -47,14 +41,11 @@ private:
     std::unique_ptr<Process> server_;
 };
 
-// A machine without any sound output, for the clients of one test.
+// A machine without any sound output, for the clients of one test: SDL is told to use
+// PulseAudio, which finds no server (and starts none).
 class NoSoundOutput {
 public:
-    enum class Kind {
-        NoServer,   // SDL is told to use PulseAudio, which finds no server (and starts none)
-        NoCard,     // SDL is told to use ALSA, which knows no device at all
-    };
-    explicit NoSoundOutput(Kind kind = Kind::NoServer);
+    NoSoundOutput();
     ~NoSoundOutput();
     NoSoundOutput(const NoSoundOutput&) = delete;
     NoSoundOutput& operator=(const NoSoundOutput&) = delete;
@@ -63,7 +54,6 @@ public:
     void UseInThisProcess() const;
 
 private:
-    Kind kind_;
     std::string folder_;
 };
 

@@ -31,8 +31,11 @@ TEST_F(WindowProcedure, AResizeRebuildsDeviceAndViewportKeepingRenderSettingsAnd
     appState->device->SetShades(16);
     appState->device->SetQuality(D3DRMRENDER_FLAT);
     appState->device->SetTextureQuality(D3DRMTEXTURE_LINEAR);
-    appState->scene->SetSceneFogEnable(TRUE);
-    appState->scene->SetSceneFogParams(30.0f, 100.0f, 1.0f);
+    // The fog switch is read from the scene; the range is put back from the shared settings.
+    appState->scene->SetSceneFogEnable(FALSE);
+    appState->scene->SetSceneFogParams(5.0f, 7.0f, 1.0f);
+    fogStart = 10.0f;
+    fogEnd = 60.0f;
     IDirect3DRMDevice3* oldDevice = appState->device.get();
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(500, 381));
     ASSERT_NE(appState->device.get(), oldDevice);
@@ -43,11 +46,12 @@ TEST_F(WindowProcedure, AResizeRebuildsDeviceAndViewportKeepingRenderSettingsAnd
     EXPECT_EQ(appState->device->GetShades(), 16u);
     EXPECT_EQ(appState->device->GetQuality(), D3DRMRENDER_FLAT);
     EXPECT_EQ(appState->device->GetTextureQuality(), D3DRMTEXTURE_LINEAR);
-    EXPECT_EQ(appState->scene->GetSceneFogEnable(), TRUE);
+    EXPECT_EQ(appState->scene->GetSceneFogEnable(), FALSE);
+    EXPECT_EQ(fogEnable, FALSE);
     D3DVALUE start, end;
     appState->scene->GetSceneFogParams(&start, &end, nullptr);
-    EXPECT_FLOAT_EQ(start, 30.0f);
-    EXPECT_FLOAT_EQ(end, 100.0f);
+    EXPECT_FLOAT_EQ(start, 10.0f);
+    EXPECT_FLOAT_EQ(end, 60.0f);
 }
 
 TEST_F(WindowProcedure, PaintShowsTheLastFrameAgainAndValidates) {
