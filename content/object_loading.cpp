@@ -71,15 +71,20 @@ static void AnimationTick(IDirect3DRMFrame3*, void* arg, D3DVALUE) {
     record->set->SetTime(record->time);
 }
 
+// Holds the set's reference itself, never the record: the record may be gone by the time
+// the frame is (the scene reset frees the last one a tick advanced, then tears down).
 static void ReleaseAnimationSet(IDirect3DRMObject*, void* arg) {
-    // The record itself stays: the scene reset frees the last one a tick advanced.
-    static_cast<AnimationRecord*>(arg)->set.reset();
+    static_cast<IDirect3DRMAnimationSet2*>(arg)->Release();
 }
 
 bool AttachAnimationSet(IDirect3DRMFrame3* frame, IDirect3DRMAnimationSet2* set) {
-    auto* record = new AnimationRecord{Ref<IDirect3DRMAnimationSet2>::Share(set), 0.0f};
-    return frame->AddMoveCallback(AnimationTick, record, 0) == D3DRM_OK &&
-           frame->AddDestroyCallback(ReleaseAnimationSet, record) == D3DRM_OK;
+    if (frame->AddDestroyCallback(ReleaseAnimationSet, set) != D3DRM_OK) return false;
+    set->AddRef();
+    // The record itself is never freed here; the scene reset frees the last one a tick advanced.
+    auto* record = new AnimationRecord{set, 0.0f};
+    if (frame->AddMoveCallback(AnimationTick, record, 0) == D3DRM_OK) return true;
+    delete record;
+    return false;
 }
 
 void FitToSize(IDirect3DRMFrame3* frame) {

@@ -4,9 +4,11 @@
 
 #include "settings/shared.h"
 
-// An animation set loaded with a model, and how far it has run.
+// An animation set loaded with a model, and how far it has run. The set is held by the
+// frame's destroy callback, not by the record: the scene reset frees the record that ticked
+// last before it tears the scene (and with it the frame) down.
 struct AnimationRecord {
-    Ref<IDirect3DRMAnimationSet2> set;
+    IDirect3DRMAnimationSet2* set = nullptr;   // alive as long as the frame it runs on
     D3DVALUE time = 0.0f;
 };
 // The record that a tick advanced last (not owned); the scene reset frees it.
@@ -27,7 +29,8 @@ bool LoadMeshObject(const char* file);
 void FitToSize(IDirect3DRMFrame3* frame);
 // The loader's callback: puts each object read into `frame`.
 void AttachLoaded(IDirect3DRMObject* object, REFIID iid, void* frame);
-// Runs the set by 0.1 per frame through a move callback on `frame`.
+// Runs the set by 0.1 per frame through a move callback on `frame`; a destroy callback on
+// `frame` holds a reference to the set and lets it go with the frame.
 bool AttachAnimationSet(IDirect3DRMFrame3* frame, IDirect3DRMAnimationSet2* set);
 // The loaders' texture callback: LoadTexture of the engine.
 HRESULT LoadTextureCallback(char* name, void* arg, IDirect3DRMTexture3** texture);

@@ -1,26 +1,63 @@
 // The Controller's command handler: every WM_COMMAND of the main window comes here, from
 // the menu, the accelerator, the driver entries and the commands the program posts itself.
 #include "settings/shared.h"
+#include "content/object_loading.h"
+#include "fly/camera_path.h"
 #include "render3d/driver.h"
 #include "render3d/scene.h"
 #include "resources/resource_ids.h"
-#include "ui/controller.h"
 #include "sound/midi.h"
+#include "ui/controller.h"
+#include "ui/object_editing.h"
+
+// FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
+#if __has_include("ui/selection.h")
+#include "ui/selection.h"
+#else
+#include "ui/selection_stub.h"
+#endif
 
 namespace {
 
+// The "Select box" entry sits in the second popup of the menu bar.
+constexpr int kFunctionsMenu = 1;
+
 void OpenDocument(HWND window, const char* file) { ShellExecuteA(window, "open", file, nullptr, nullptr, SW_SHOWNORMAL); }
 
-// "with light object" / "without light object": an empty base scene.
+// The object commands act on the selection only; without one they say so and do nothing.
+bool HaveSelection() {
+    if (selectedFrame) return true;
+    ReportError("No key function.");
+    return false;
+}
+
+// "with light object" / "without light object": an empty base scene, after every flight,
+// script scene, dance and background cycle of the old one has been let go.
 void ResetScene(HWND window, BYTE lightObjects) {
-    // FIXME: the fly animations are freed here once fly movement exists.
+    if (flyActive) {
+        // The record the animation tick advanced last; its frame goes with the teardown below,
+        // and the frame's destroy callback holds the animation set, not this record.
+        delete lastAnimationRecord;
+        lastAnimationRecord = nullptr;
+        pathAnimation.reset();
+    }
     TearDownScene();
-    // FIXME: the script's record counters, flyActive, scriptSceneActive and background
-    // cycling are cleared here once those parts exist.
+    flyPathCount = 0;
+    movePathCount = 0;
+    flyActive = 0;
+    scriptSceneActive = 0;
     danceActive = 0;
+    cycleBackgrounds = 0;
     withLightObject = lightObjects;
     if (recording.load(std::memory_order_relaxed)) StopMidi();
     CreateScene(window, "");
+}
+
+// After the Music Tools box: capture follows the box's request where it differs.
+void FollowSoundRequest(CaptureThread& capture) {
+    const bool on = recording.load(std::memory_order_relaxed) != 0;
+    if (soundRequest == 1 && !on) capture.Start();
+    if (soundRequest == 2 && on) capture.Stop();
 }
 
 }  // namespace
@@ -28,16 +65,62 @@ void ResetScene(HWND window, BYTE lightObjects) {
 void Controller::OnCommand(WORD commandId) {
     if (commandId >= IDM_DRIVER_FIRST && commandId <= IDM_DRIVER_LAST) ChangeDriver(hwnd, commandId - IDM_DRIVER_FIRST);
     switch (commandId) {
+    case IDM_EDIT_BACKGROUND:
+        danceActive = 0;
+        // FIXME: OpenFileDialog "Edit Background image (*.BMP)" (bitmaps), then the shell's
+        // "open" of the chosen file, once the file dialog exists.
+        break;
+    case IDM_EDIT_SCRIPT:
+        danceActive = 0;
+        // FIXME: OpenFileDialog "Edit script scene (*.TXT)" (scene scripts); for a chosen
+        // file the shell's "open", scriptBoxFile, then the Script Box "EdiBox" (EdiBoxProc),
+        // once the file dialog and the box exist.
+        break;
     case IDM_CLOSE:
         danceActive = 0;
         captureThread.Stop();
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         break;
     case IDM_PLAY_DEMO:
-        // FIXME: the splash box (when it plays) or the sound device box (when not) open
-        // here once the dialog host exists.
-        PlayMidi(hwnd, "demo.mid");
+        // FIXME: the splash box "RunBox" (RunBoxProc) when it plays, the sound device box
+        // "DevBox" (DevBoxProc) when not, once the dialog host exists.
+        PlayMidi(hwnd, kDemoTune);
         break;
+    case IDM_CUT:
+        if (!HaveSelection()) break;
+        danceActive = 0;
+        // FIXME: the Add Light box's light type (addLightKind) goes back to none here once
+        // the box exists.
+        CutSelected();
+        break;
+    case IDM_COPY:
+        if (!HaveSelection()) break;
+        danceActive = 0;
+        CopySelected();
+        break;
+    case IDM_PASTE:
+        // An object must be selected even though the clipboard alone would do.
+        if (!HaveSelection()) break;
+        danceActive = 0;
+        if (appState) PasteCopied(appState->scene.get());
+        break;
+    case IDM_DELETE:
+        if (!HaveSelection()) break;
+        danceActive = 0;
+        // FIXME: the Add Light box's light type (addLightKind) goes back to none here too.
+        DeleteSelected();
+        break;
+    case IDM_GROUND_COLOR:
+        if (!HaveSelection()) break;
+        danceActive = 0;
+        ColorSelected(hwnd);
+        break;
+    case IDM_SELECT_BOX: {
+        const bool on = ToggleSelectBox();
+        CheckMenuItem(GetSubMenu(GetMenu(hwnd), kFunctionsMenu), IDM_SELECT_BOX,
+                      MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+        break;
+    }
     case IDM_START_CAPTURE:
         if (!recording.load(std::memory_order_relaxed)) captureThread.Start();
         break;
@@ -60,8 +143,36 @@ void Controller::OnCommand(WORD commandId) {
     case IDM_HELP_KEYBOARD:
         OpenDocument(hwnd, "doc\\helpk.htm");
         break;
-    default:
-        // FIXME: the dialogs, object editing and file commands join here with their parts.
+    case IDM_ABOUT:
+        // FIXME: the information box "InfBox" (InfBoxProc) once the dialog host exists.
         break;
+    case IDM_MUSIC:
+        // FIXME: the Music Tools box "MusBox" opens here once the dialog host exists; capture
+        // then follows what it asked for.
+        FollowSoundRequest(captureThread);
+        break;
+    case IDM_HELP_INTRODUCTION:
+        // FIXME: the sound device box "DevBox" (DevBoxProc) once the dialog host exists.
+        break;
+    case IDM_LOAD_BACKGROUND:
+        // FIXME: the Background box "BgrBox" (BgrBoxProc) once the dialog host exists.
+        break;
+    case IDM_LOAD_SCENE:
+        // FIXME: the Scene box "SceBox" (SceBoxProc) once the dialog host exists.
+        break;
+    case IDM_LOAD_OBJECT:
+        // FIXME: the Objects' box "BasBox" (BasBoxProc) once the dialog host exists.
+        break;
+    case IDM_FLY_MOVEMENT:
+        // FIXME: the Fly movement box "FlyBox" once the dialog host exists.
+        break;
+    case IDM_RENDERER:
+        // FIXME: the Render box "RenBox" once the dialog host exists.
+        break;
+    case IDM_LIGHT:
+        // FIXME: the Add Light box "LigBox" once the dialog host exists.
+        break;
+    default:
+        break;   // ids of no command are ignored
     }
 }

@@ -2,8 +2,8 @@
 // Dear ImGui. One GUI thread; one message queue per process. Spellings, argument orders
 // and results are the platform's own.
 // Declares the windows, messages, menus, message boxes, resources, painting, threads and
-// events, shell and single-instance calls implemented in this folder (one file each).
-// Leaves out: dialog boxes, file and colour dialogs, GDI drawing, GetMessageA.
+// events, shell, colour dialog and single-instance calls implemented in this folder (one file each).
+// Leaves out: dialog boxes, file dialogs, GDI drawing, GetMessageA.
 #pragma once
 
 #include <cstddef>
@@ -165,6 +165,13 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR paramet
 // A modal box over the owner (or over the main window when there is no owner). Enter presses
 // the default button, Esc cancels.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// ---- Colour dialog (color_dialog.cpp) ------------------------------------------------------
+// A modal colour picker over the owner (or the main window): the start colour when
+// CC_RGBINIT is set (black otherwise), the 16 custom colours, OK (Enter) and Cancel (Esc).
+// TRUE with rgbResult and the custom colours written back when confirmed; FALSE when
+// cancelled, when the record is malformed, or when there is no window to show it over.
+BOOL ChooseColorA(CHOOSECOLORA* chooseColor);
 
 // ---- Diagnostics (diagnostics.cpp) -----------------------------------------------------------
 // For measurement only: values a program wants followed on screen, under a label of its own.

@@ -1,8 +1,8 @@
 // Test modes of the window layer. Switched on by a test's set-up, never by the program.
 // No platform call: test hooks only.
 //
-// Recorded interaction: message boxes are recorded and answered with their default button
-// instead of being shown.
+// Recorded interaction: message boxes and colour dialogs are recorded and answered (with
+// their default button, or as a test said) instead of being shown.
 // No window system: windows exist only as objects (no SDL video, no GL); input is injected
 // as SDL events through the same translator that real input goes through.
 #pragma once
@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,22 @@ bool NoWindowSystem();
 // Every message box shown so far in recorded-interaction mode, oldest first.
 const std::vector<RecordedMessageBox>& RecordedMessageBoxes();
 void ClearRecordedMessageBoxes();
+
+struct RecordedColorDialog {
+    HWND owner = nullptr;
+    COLORREF start = 0;        // what the dialog opened with (black without CC_RGBINIT)
+    DWORD flags = 0;
+    COLORREF custom[16] = {};  // the custom colours it was given
+    bool confirmed = false;    // OK (true) or Cancel
+    COLORREF result = 0;       // the colour confirmed
+};
+
+// How the next colour dialog of recorded-interaction mode is answered: OK with `colour`, or
+// Cancel when empty. Answers queue up; a dialog without one is confirmed with its start
+// colour (its default button).
+void AnswerNextColorDialog(std::optional<COLORREF> colour);
+// Every colour dialog shown so far in recorded-interaction mode, oldest first.
+const std::vector<RecordedColorDialog>& RecordedColorDialogs();
 
 // Queues an SDL event as if the window system had delivered it; the next PeekMessageA
 // translates it like real input.

@@ -112,6 +112,31 @@ struct ACCEL {
     WORD cmd = 0;
 };
 
+// ---- Colours and the colour dialog -----------------------------------------------------
+using COLORREF = DWORD;   // 0x00bbggrr
+
+constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
+    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) | (static_cast<COLORREF>(blue) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
+constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
+constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+
+struct CHOOSECOLORA {
+    DWORD lStructSize = 0;             // sizeof(CHOOSECOLORA)
+    HWND hwndOwner = nullptr;
+    HWND hInstance = nullptr;          // unused (no custom templates)
+    COLORREF rgbResult = 0;            // in: the start colour with CC_RGBINIT; out: the chosen one
+    COLORREF* lpCustColors = nullptr;  // 16 custom colours, read and written back
+    DWORD Flags = 0;
+    LPARAM lCustData = 0;
+    void* lpfnHook = nullptr;          // unused (no hooks)
+    LPCSTR lpTemplateName = nullptr;   // unused
+};
+
+constexpr DWORD CC_RGBINIT = 0x00000001;
+constexpr DWORD CC_FULLOPEN = 0x00000002;
+
 // ---- Window messages -------------------------------------------------------------------
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
