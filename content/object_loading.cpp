@@ -71,18 +71,24 @@ static void AnimationTick(IDirect3DRMFrame3*, void* arg, D3DVALUE) {
     record->set->SetTime(record->time);
 }
 
-// Holds the set's reference itself, never the record: the record may be gone by the time
-// the frame is (the scene reset frees the last one a tick advanced, then tears down).
-static void ReleaseAnimationSet(IDirect3DRMObject*, void* arg) {
-    static_cast<IDirect3DRMAnimationSet2*>(arg)->Release();
+// The frame is going: its record and the record's reference to the set go with it.
+static void ReleaseAnimationRecord(IDirect3DRMObject*, void* arg) {
+    auto* record = static_cast<AnimationRecord*>(arg);
+    if (lastAnimationRecord == record) lastAnimationRecord = nullptr;
+    record->set->Release();
+    delete record;
 }
 
 bool AttachAnimationSet(IDirect3DRMFrame3* frame, IDirect3DRMAnimationSet2* set) {
-    if (frame->AddDestroyCallback(ReleaseAnimationSet, set) != D3DRM_OK) return false;
-    set->AddRef();
-    // The record itself is never freed here; the scene reset frees the last one a tick advanced.
     auto* record = new AnimationRecord{set, 0.0f};
-    if (frame->AddMoveCallback(AnimationTick, record, 0) == D3DRM_OK) return true;
+    if (frame->AddMoveCallback(AnimationTick, record, 0) != D3DRM_OK) {
+        delete record;
+        return false;
+    }
+    set->AddRef();
+    if (frame->AddDestroyCallback(ReleaseAnimationRecord, record) == D3DRM_OK) return true;
+    frame->DeleteMoveCallback(AnimationTick, record);
+    set->Release();
     delete record;
     return false;
 }

@@ -4,14 +4,15 @@
 
 #include "settings/shared.h"
 
-// An animation set loaded with a model, and how far it has run. The set is held by the
-// frame's destroy callback, not by the record: the scene reset frees the record that ticked
-// last before it tears the scene (and with it the frame) down.
+// An animation set loaded with a model, and how far it has run. The record and its reference
+// to the set belong to the frame it runs on: its destroy callback frees both, so a scene that
+// goes takes its records with it.
 struct AnimationRecord {
-    IDirect3DRMAnimationSet2* set = nullptr;   // alive as long as the frame it runs on
+    IDirect3DRMAnimationSet2* set = nullptr;   // one reference, released with the record
     D3DVALUE time = 0.0f;
 };
-// The record that a tick advanced last (not owned); the scene reset frees it.
+// The record that a tick advanced last (not owned); empty once its frame is gone. The scene
+// reset lets go of it before it tears the scene down.
 extern AnimationRecord* lastAnimationRecord;
 
 void SetPlacement(D3DVALUE red, D3DVALUE green, D3DVALUE blue, D3DVALUE x, D3DVALUE y, D3DVALUE z, D3DVALUE sx,

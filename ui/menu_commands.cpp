@@ -35,9 +35,8 @@ bool HaveSelection() {
 // script scene, dance and background cycle of the old one has been let go.
 void ResetScene(HWND window, BYTE lightObjects) {
     if (flyActive) {
-        // The record the animation tick advanced last; its frame goes with the teardown below,
-        // and the frame's destroy callback holds the animation set, not this record.
-        delete lastAnimationRecord;
+        // The record the animation tick advanced last is let go; it is freed with its frame
+        // in the teardown below.
         lastAnimationRecord = nullptr;
         pathAnimation.reset();
     }
