@@ -13,6 +13,30 @@ constexpr WORD IDR_MAIN_MENU = 107;
 constexpr WORD IDI_APP_ICON = 113;
 constexpr const char* kAcceleratorTable = "VLX_ACCEL";
 
+// Bitmaps of the dialogs' pictures, with their size in pixels (a picture control shows its
+// bitmap at that size; a dialog unit is 1.5 pixels across and 1.625 pixels down)
+constexpr WORD IDB_RED = 129;              // 32 x 12 colour swatches beside the red, green
+constexpr WORD IDB_GREEN = 130;            //   and blue sliders (Render, Add Light and
+constexpr WORD IDB_BLUE = 131;             //   Music Tools boxes)
+constexpr WORD IDB_GALAXIS1 = 138;         // 64 x 64 previews of the Background Box,
+constexpr WORD IDB_GALAXIS2 = 141;         //   each the id of its picture control
+constexpr WORD IDB_GALAXIS3 = 142;
+constexpr WORD IDB_SKY01 = 148;
+constexpr WORD IDB_SKY02 = 149;
+constexpr WORD IDB_SKY03 = 150;
+constexpr WORD IDB_SCENE_MAIN01 = 155;     // 96 x 72 previews of the Scene Box's demo
+constexpr WORD IDB_SCENE_MAIN02 = 156;     //   scenes, each the id of its picture control
+constexpr WORD IDB_SCENE_MAIN03 = 157;
+constexpr WORD IDB_SHAPE_GROUND = 162;     // 48 x 48 basic shapes of the Objects' Box
+constexpr WORD IDB_SHAPE_CUBE = 163;
+constexpr WORD IDB_SHAPE_SPHERE = 164;
+constexpr WORD IDB_SHAPE_CYLINDER = 165;
+constexpr WORD IDB_SHAPE_CONE = 166;
+constexpr WORD IDB_SHAPE_TORUS = 167;
+constexpr WORD IDB_SPLASH = 179;           // 256 x 192 in 256 colours, the start-up box
+constexpr WORD IDB_SIGMETER = 410;         // 32 x 32 icons of the Music Tools Box, each
+constexpr WORD IDB_HELP = 40039;           //   the id of its picture control
+
 // Commands
 constexpr WORD IDM_EDIT_BACKGROUND = 3;
 constexpr WORD IDM_EDIT_SCRIPT = 4;

@@ -72,6 +72,29 @@ ResourceTables MakeTables() {
                 }}};
     t.accelerators = {{kAcceleratorTable, {ACCEL{FVIRTKEY | FNOINVERT, VK_F1, IDM_HELP_INTRODUCTION}}}};
     t.icons = {{IDI_APP_ICON, "res/virelux.bmp"}};
+    t.bitmaps = {
+        {IDB_RED, "res/red.bmp"},
+        {IDB_GREEN, "res/green.bmp"},
+        {IDB_BLUE, "res/blue.bmp"},
+        {IDB_GALAXIS1, "res/galaxis1.bmp"},
+        {IDB_GALAXIS2, "res/galaxis2.bmp"},
+        {IDB_GALAXIS3, "res/galaxis3.bmp"},
+        {IDB_SKY01, "res/sky01.bmp"},
+        {IDB_SKY02, "res/sky02.bmp"},
+        {IDB_SKY03, "res/sky03.bmp"},
+        {IDB_SCENE_MAIN01, "res/main01.bmp"},
+        {IDB_SCENE_MAIN02, "res/main02.bmp"},
+        {IDB_SCENE_MAIN03, "res/main03.bmp"},
+        {IDB_SHAPE_GROUND, "res/ground.bmp"},
+        {IDB_SHAPE_CUBE, "res/cube.bmp"},
+        {IDB_SHAPE_SPHERE, "res/sphere.bmp"},
+        {IDB_SHAPE_CYLINDER, "res/cylinder.bmp"},
+        {IDB_SHAPE_CONE, "res/cone.bmp"},
+        {IDB_SHAPE_TORUS, "res/torus.bmp"},
+        {IDB_SPLASH, "res/splash.bmp"},
+        {IDB_SIGMETER, "res/sigmeter.bmp"},
+        {IDB_HELP, "res/help.bmp"},
+    };
     return t;
 }
 

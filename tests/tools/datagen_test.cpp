@@ -8,6 +8,9 @@
 #include "platform/d3drm/frame.h"
 #include "platform/d3drm/texture.h"
 #include "platform/fs/fs.h"
+#include "platform/win32/state.h"
+#include "platform/win32/win32.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -150,4 +153,27 @@ TEST(InstalledScripts, EveryCatalogueAndDemoScriptIsThere) {
     std::vector<std::string> names{"test1.txt", "scene_off.txt", "main01.txt", "main02.txt", "main03.txt"};
     for (int i = 0; i <= 16; ++i) names.push_back("scene" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".txt");
     for (const std::string& name : names) EXPECT_TRUE(fs::Resolve(name)) << name;
+}
+
+// Every bitmap of the program's table loads from the installation at the size its dialog
+// lays its picture out for, and the start-up picture keeps its 256 colours.
+TEST(DialogPictures, EveryBitmapLoadsAtTheSizeItsBoxNeeds) {
+    fs::SetInstallationFolder(VLX_INSTALL_DIR);
+    const std::pair<std::vector<WORD>, std::pair<int, int>> sizes[] = {
+        {{IDB_RED, IDB_GREEN, IDB_BLUE}, {32, 12}},
+        {{IDB_GALAXIS1, IDB_GALAXIS2, IDB_GALAXIS3, IDB_SKY01, IDB_SKY02, IDB_SKY03}, {64, 64}},
+        {{IDB_SCENE_MAIN01, IDB_SCENE_MAIN02, IDB_SCENE_MAIN03}, {96, 72}},
+        {{IDB_SHAPE_GROUND, IDB_SHAPE_CUBE, IDB_SHAPE_SPHERE, IDB_SHAPE_CYLINDER, IDB_SHAPE_CONE, IDB_SHAPE_TORUS}, {48, 48}},
+        {{IDB_SIGMETER, IDB_HELP}, {32, 32}},
+        {{IDB_SPLASH}, {256, 192}}};
+    size_t checked = 0;
+    for (const auto& [ids, size] : sizes)
+        for (const WORD id : ids) {
+            const auto bitmap = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+            ASSERT_NE(bitmap, nullptr) << id;
+            EXPECT_EQ(std::pair(bitmap->surface->w, bitmap->surface->h), size) << id;
+            EXPECT_EQ(bitmap->surface->format->BitsPerPixel, id == IDB_SPLASH ? 8 : 24) << id;
+            ++checked;
+        }
+    EXPECT_EQ(checked, Win32ProgramResources().bitmaps.size());   // none left without a size
 }

@@ -82,6 +82,39 @@ bool Canvas::Save(const std::string& path) const {
     return ok;
 }
 
+bool Canvas::Load(const std::string& path, Canvas* canvas) {
+    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    SDL_Surface* s = loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0) : nullptr;
+    SDL_FreeSurface(loaded);
+    if (!s) {
+        std::fprintf(stderr, "datagen: %s: %s\n", path.c_str(), SDL_GetError());
+        return false;
+    }
+    *canvas = Canvas(s->w, s->h);
+    for (int y = 0; y < s->h; ++y) {
+        const auto* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+        for (int x = 0; x < s->w; ++x)
+            canvas->At(x, y) = Rgb{row[3 * x] / 255.0f, row[3 * x + 1] / 255.0f, row[3 * x + 2] / 255.0f};
+    }
+    SDL_FreeSurface(s);
+    return true;
+}
+
+Canvas Canvas::Shrunk(int width, int height) const {
+    Canvas small(width, height);
+    // Each source pixel goes whole to the target pixel its centre falls in.
+    std::vector<float> count(static_cast<size_t>(width * height));
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) {
+            const int tx = (2 * x + 1) * width / (2 * width_), ty = (2 * y + 1) * height / (2 * height_);
+            small.At(tx, ty) = small.At(tx, ty) + pixels_[static_cast<size_t>(y * width_ + x)];
+            count[static_cast<size_t>(ty * width + tx)] += 1;
+        }
+    for (int i = 0; i < width * height; ++i)
+        if (count[static_cast<size_t>(i)] > 0) small.pixels_[static_cast<size_t>(i)] = small.pixels_[static_cast<size_t>(i)] * (1.0f / count[static_cast<size_t>(i)]);
+    return small;
+}
+
 float Random(unsigned n, unsigned seed) {
     unsigned h = n * 0x9E3779B1u ^ (seed + 0x7F4A7C15u) * 0x85EBCA77u;
     h ^= h >> 15;

@@ -1,5 +1,5 @@
 // A picture being painted in floating-point colour, the noise that paints clouds, gas and
-// grain, and saving as a 24-bit .bmp.
+// grain, saving as a 24-bit .bmp, reading one back and shrinking it.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     Rgb& At(int x, int y) { return pixels_[static_cast<size_t>(y * width_ + x)]; }
+    const Rgb& At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
     // Adds light at a point; points outside the picture are left out.
     void Add(int x, int y, Rgb light);
     // Paints every pixel with `paint(x, y)` (x, y in pixels).
@@ -42,6 +43,10 @@ public:
     void KeyBlack(float threshold);
     // Writes the picture as a 24-bit .bmp; false (with a line on stderr) when it cannot.
     bool Save(const std::string& path) const;
+    // Reads a .bmp written before into `canvas`; false (with a line on stderr) when it cannot.
+    static bool Load(const std::string& path, Canvas* canvas);
+    // The picture at a smaller size, each pixel the average of the pixels it covers.
+    Canvas Shrunk(int width, int height) const;
 
 private:
     int width_, height_;

@@ -11,3 +11,7 @@ bool WritePictures(const std::string& folder);   // bgr/bgnd.bmp, bgr/sky01.bmp 
 bool WriteGalaxies(const std::string& folder);   // bgr/galaxis1.bmp ... bgr/galaxis5.bmp
 bool WriteTextures(const std::string& folder);   // tex/*.bmp
 bool WriteTune(const std::string& folder);       // demo.mid
+// The dialogs' pictures under res/; the previews read the backgrounds and textures above back.
+bool WriteDialogPictures(const std::string& folder);   // swatches, shapes, background previews, icons
+bool WriteScenePreviews(const std::string& folder);    // res/main01.bmp ... res/main03.bmp
+bool WriteSplash(const std::string& folder);           // res/splash.bmp, 256 colours

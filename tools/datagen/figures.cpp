@@ -8,9 +8,10 @@
 
 #include "tools/datagen/datagen.h"
 #include "tools/datagen/geometry.h"
+#include "tools/datagen/models.h"
 #include "tools/datagen/xwriter.h"
 
-namespace {
+namespace models {
 
 constexpr float kDegree = kPi / 180.0f;
 
@@ -286,9 +287,10 @@ Model Speaker() {
     return m;
 }
 
-}  // namespace
+}  // namespace models
 
 bool WriteFigures(const std::string& folder) {
+    using namespace models;
     std::filesystem::create_directories(folder + "/xda");
     const std::string xda = folder + "/xda/";
     bool ok = true;

@@ -18,5 +18,8 @@ int main(int argc, char** argv) {
     ok &= WriteGalaxies(folder);
     ok &= WriteTextures(folder);
     ok &= WriteTune(folder);
+    ok &= WriteDialogPictures(folder);
+    ok &= WriteScenePreviews(folder);
+    ok &= WriteSplash(folder);
     return ok ? 0 : 1;
 }

@@ -5,9 +5,10 @@
 
 #include "tools/datagen/datagen.h"
 #include "tools/datagen/geometry.h"
+#include "tools/datagen/models.h"
 #include "tools/datagen/xwriter.h"
 
-namespace {
+namespace models {
 
 Model Sphere() {
     Model m;
@@ -86,9 +87,10 @@ Model Logo() {
     return m;
 }
 
-}  // namespace
+}  // namespace models
 
 bool WriteModels(const std::string& folder) {
+    using namespace models;
     std::filesystem::create_directories(folder + "/xda/bas");
     bool ok = true;
     ok &= WriteXFile(folder + "/xda/vlxlogo.x", "Logo", Logo());
