@@ -32,6 +32,9 @@ public:
     // Opens device 0 with `event` signalled per finished buffer, queues buffers 0 to 6 and
     // starts recording. On failure tells the user and returns false. Takes `ringLock`.
     bool Open(HANDLE event);
+    // Open without telling anyone: on failure false, with the text Open would show in
+    // `failure`. For a caller that reports the failure its own way.
+    bool OpenRing(HANDLE event, std::string& failure);
     // Stops and resets the device and closes it; the device counts as open while the close
     // fails. Takes `ringLock`.
     void Close();
@@ -63,8 +66,6 @@ public:
     WAVEHDR headers[kRingBuffers];
 
 private:
-    // Opens and queues under `ringLock`; false with the text to tell the user in `failure`.
-    bool OpenRing(HANDLE event, std::string& failure);
     MMRESULT QueueBuffer(int index);
 };
 

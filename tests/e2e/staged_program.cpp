@@ -159,7 +159,7 @@ std::unique_ptr<Process> StagedProgramTest::StartProgramWithEnv(ProcessOptions o
     // Only the test's X server: no Wayland compositor, no driver chosen from outside.
     for (const char* name : {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) options.unsetEnv.push_back(name);
     options.workingDirectory = installFolder_;
-    return std::make_unique<Process>(std::vector<std::string>{installFolder_ + "/virelux"}, options);
+    return std::make_unique<Process>(std::vector<std::string>{installFolder_ + "/" + program_}, options);
 }
 
 void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {

@@ -41,7 +41,7 @@ protected:
     enum class Sound { Server, None };
     void StartDisplay(XvfbServer::WindowManager windowManager = XvfbServer::WindowManager::None,
                       Sound sound = Sound::Server);
-    // Starts the program from its installation folder on the test's display.
+    // Starts the program (program_) from its installation folder on the test's display.
     std::unique_ptr<Process> StartProgram(const std::map<std::string, std::string>& extraEnv = {});
     std::unique_ptr<Process> StartProgramWithEnv(ProcessOptions options);
     // Later starts run a copy of the installation folder that lacks `file` (such as
@@ -65,6 +65,7 @@ protected:
     static std::string ProgramPath();
 
     std::string installFolder_ = VLX_INSTALL_DIR;   // where StartProgram runs the program
+    std::string program_ = "virelux";                // which program of the installation it runs
     std::string stagedCopy_;                         // a copy made by StageInstallationWithout
     std::unique_ptr<PulseServer> pulse_;
     std::unique_ptr<NoSoundOutput> noSound_;
