@@ -16,12 +16,14 @@
 #include "platform/win32/win32_test.h"
 #include "platform/winmm/winmm_test.h"
 #include "settings/shared.h"
+#include "ui/selection.h"
 
 namespace {
 
 // The scene with the most to load, by its warm build time on this machine (main03.txt, the
-// largest demo scene, is measured beside it).
-constexpr int kHeaviestScene = 16;   // scene15.txt, the concert stage
+// largest demo scene, is measured beside it): scene02.txt, the castle, at 4.1 ms against
+// 2.9 to 3.7 ms for the next ones.
+constexpr int kHeaviestScene = 3;
 
 bool StartShow() {
     static const bool ok = [] {
@@ -34,7 +36,7 @@ bool StartShow() {
         classDef.Register();
         WinCreateDef createDef(instance, "Virelux");
         const bool started = createDef.Create() && InitDisplay(createDef.Window(), SW_SHOWDEFAULT);
-        win32test::ClearRecordedMessageBoxes();
+        win32test::ClearRecordedMessageBoxes();   // "No Sound card install!": expected here
         return started;
     }();
     return ok;
@@ -89,6 +91,21 @@ void BM_ReadAndBuildDemoScene(benchmark::State& state) {
     state.SetLabel(file);
 }
 BENCHMARK(BM_ReadAndBuildDemoScene)->DenseRange(1, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One mouse press's pick on the heaviest scene, through the centre of the client area: the
+// ray from the camera tested against every mesh of the scene. Goal: well under 1 ms.
+void BM_PickAt(benchmark::State& state) {
+    if (!StartShow() || !StepTo(kHeaviestScene)) {
+        state.SkipWithError("the scene did not build without a message");
+        return;
+    }
+    IDirect3DRMViewport2* viewport = appState->viewport.get();
+    const int x = static_cast<int>(viewport->GetWidth() / 2), y = static_cast<int>(viewport->GetHeight() / 2);
+    for (auto _ : state) PickAt(viewport, x, y);
+    state.SetLabel(selectedFrame ? "hit" : "missed");
+    ClearSelection();
+}
+BENCHMARK(BM_PickAt)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

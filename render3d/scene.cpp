@@ -98,7 +98,10 @@ void ApplyFog() {
 }
 
 void TearDownScene() {
-    selectedFrame = nullptr;   // the selection holds no reference of its own
+    // The selection holds no reference of its own, and the marker goes with the scene.
+    selectedFrame = nullptr;
+    selectedVisual = nullptr;
+    highlightBox = nullptr;
     for (auto& lamp : lampLights) lamp.reset();
     if (!appState) return;
     appState->viewport.reset();

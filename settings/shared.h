@@ -134,7 +134,11 @@ extern float pathSpeed;        // 0.005: path time per frame of the camera paths
 extern float flockSpeed;       // 0.01: path time per frame of the flock
 
 // ---- Selection (ui/selection.cpp); window thread only ----------------------------------------
+// Plain pointers into the scene graph, which keeps the objects alive: whoever tears the scene
+// down empties all three (the marker goes with the scene that holds it).
 
-extern IDirect3DRMFrame3* selectedFrame;   // nullptr: the picked object, not owned
-extern BYTE leftDragging;                  // 0: a rotate drag runs
-extern BYTE rightDragging;                 // 0: a move drag runs
+extern IDirect3DRMFrame3* selectedFrame;         // nullptr: the picked object, not owned
+extern IDirect3DRMMeshBuilder3* selectedVisual;  // nullptr: its mesh builder (none for other visuals)
+extern IDirect3DRMMesh* highlightBox;            // nullptr: the marker on selectedFrame, held by the frame
+extern BYTE leftDragging;                        // 0: a rotate drag runs
+extern BYTE rightDragging;                       // 0: a move drag runs

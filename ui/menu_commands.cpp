@@ -11,11 +11,7 @@
 #include "ui/object_editing.h"
 
 // FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
-#if __has_include("ui/selection.h")
 #include "ui/selection.h"
-#else
-#include "ui/selection_stub.h"
-#endif
 
 namespace {
 

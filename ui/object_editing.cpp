@@ -6,11 +6,7 @@
 #include <vector>
 
 // FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
-#if __has_include("ui/selection.h")
 #include "ui/selection.h"
-#else
-#include "ui/selection_stub.h"
-#endif
 
 Ref<IDirect3DRMFrame3> clipFrame;
 IDirect3DRMVisual* clipVisual = nullptr;

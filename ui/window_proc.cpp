@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "ui/controller.h"
 #include "ui/keyboard.h"
+#include "ui/mouse_drag.h"
 
 // The device's window-message side, when there is a device to ask.
 static Ref<IDirect3DRMWinDevice> WinDevice() {
@@ -97,6 +98,17 @@ LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KEYUP:
         OnKeyUp(hwnd, wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        OnMouseButtonDown(hwnd, message == WM_LBUTTONDOWN, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        OnMouseButtonUp(message == WM_LBUTTONUP);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(wParam, lParam);
         return 0;
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(wParam);

@@ -95,6 +95,10 @@ static LPARAM ClientPoint(HWND w, int x, int y) {
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y - bar)));
 }
 
+// True while `w` holds the mouse capture: its mouse input goes to it wherever the pointer is,
+// the menu bar included.
+static bool Captures(HWND w) { return W32().capture == w; }
+
 // True when ImGui (the menu bar, an open popup, a modal box) takes the mouse at (x, y).
 static bool MenuTakesMouse(HWND w, int y) {
     if (w->menu && y < MenuBarHeight()) return true;
@@ -308,12 +312,12 @@ void TranslateEvent(const SDL_Event& e, bool forModal) {
         return;
     }
     case SDL_MOUSEMOTION:
-        if (forModal || MenuTakesMouse(w, e.motion.y)) return;
+        if (forModal || (!Captures(w) && MenuTakesMouse(w, e.motion.y))) return;
         QueueInput(w, WM_MOUSEMOVE, MouseKeyFlags(e.motion.state), ClientPoint(w, e.motion.x, e.motion.y));
         return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-        if (forModal || MenuTakesMouse(w, e.button.y)) return;
+        if (forModal || (!Captures(w) && MenuTakesMouse(w, e.button.y))) return;
         const bool down = e.type == SDL_MOUSEBUTTONDOWN;
         UINT message = 0;
         switch (e.button.button) {

@@ -117,7 +117,8 @@ struct Win32State {
     std::vector<std::unique_ptr<HACCEL__>> accelerators;
     std::vector<std::unique_ptr<HICON__>> icons;
     std::vector<std::unique_ptr<HCURSOR__>> cursors;   // one per system cursor id
-    HCURSOR currentCursor = nullptr;                   // SetCursor's last
+    HCURSOR currentCursor = nullptr;                   // SetCursor's last (at first the main window's class cursor)
+    HWND capture = nullptr;                            // SetCapture's window: gets all mouse input
 
     std::uint64_t presentedFrames = 0;
     bool vsyncRefused = false;

@@ -1,8 +1,9 @@
 // The Windows user-interface and kernel calls that the program uses, over SDL2, OpenGL and
 // Dear ImGui. One GUI thread; one message queue per process. Spellings, argument orders
 // and results are the platform's own.
-// Declares the windows, messages, menus, message boxes, resources, painting, threads and
-// events, shell, colour dialog and single-instance calls implemented in this folder (one file each).
+// Declares the windows, messages, menus, message boxes, resources, painting, mouse capture,
+// threads and events, shell, colour dialog and single-instance calls implemented in this folder
+// (one file each).
 // Leaves out: dialog boxes, file dialogs, GDI drawing, GetMessageA.
 #pragma once
 
@@ -134,6 +135,13 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);   // system cursors (IDC_*) only
 HCURSOR SetCursor(HCURSOR cursor);                       // returns the cursor it replaced
+
+// ---- Mouse capture (mouse_capture.cpp) ---------------------------------------------------
+// The capturing window gets every mouse message, outside it and over its menu bar too, until
+// ReleaseCapture (or its destruction).
+HWND SetCapture(HWND hwnd);   // the window that held the capture before, or nullptr
+BOOL ReleaseCapture();
+HWND GetCapture();            // nullptr when no window holds it
 
 // ---- Threads and events (threads.cpp) ----------------------------------------------------
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);

@@ -159,6 +159,9 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     s.windows.push_back(std::move(owned));
     if (topLevel && !s.mainWindow) {
         s.mainWindow = w;
+        // The pointer over the window shows the class's cursor until the program sets another:
+        // that is the cursor a first SetCursor replaces.
+        if (!s.currentCursor) s.currentCursor = wc->info.hCursor;
         // A termination signal that came while no window existed closes this one.
         if (s.closePending) QueueWindowEvent(w, SDL_WINDOWEVENT_CLOSE);
         s.closePending = false;
@@ -207,6 +210,7 @@ BOOL DestroyWindow(HWND hwnd) {
     }
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), forWindow), s.input.end());
     if (s.mainWindow == w) s.mainWindow = nullptr;
+    if (s.capture == w) ReleaseCapture();
     return TRUE;
 }
 

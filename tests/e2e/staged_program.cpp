@@ -99,10 +99,21 @@ double StagedProgramTest::UpperBandShows(const Image& image, const std::string& 
 }
 
 void StagedProgramTest::PressKey(XWindowId window, const std::string& key) {
+    Xdotool({"windowfocus", "--sync", std::to_string(window), "key", key});
+}
+
+void StagedProgramTest::Xdotool(const std::vector<std::string>& arguments) {
     ProcessOptions options;
     options.setEnv["DISPLAY"] = server_->Display();
-    Process xdotool({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", key}, options);
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    Process xdotool(argv, options);
     ASSERT_EQ(xdotool.Wait(kPatience), ExitStatus::Exited(0)) << xdotool.Stderr();
+}
+
+bool ShowsStartUpPicture(const Image& image, int x, int y, int tolerance) {
+    const Image& picture = BackgroundPicture();
+    return !picture.pixels.empty() && y >= kMenuBarHeight && Near(image.At(x, y), PictureAt(picture, image, x, y), tolerance);
 }
 
 std::string StagedProgramTest::ProgramPath() { return std::string(VLX_INSTALL_DIR) + "/virelux"; }

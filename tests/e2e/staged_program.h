@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/process.h"
 #include "tests/support/pulse_server.h"
@@ -29,6 +30,9 @@ inline constexpr std::chrono::milliseconds kPatience(20000);   // for anything t
 // from the few the objects and filtering change; otherwise what differs. This is the one place
 // that knows what the first frame looks like.
 std::string StartUpSceneMismatch(const Image& image);
+// Whether the pixel (x, y) of the window's `image` shows the start-up scene's background picture,
+// stretched over the client area, within `tolerance` per channel.
+bool ShowsStartUpPicture(const Image& image, int x, int y, int tolerance);
 
 class StagedProgramTest : public ::testing::Test {
 protected:
@@ -58,6 +62,9 @@ protected:
 
     // Gives `window` the focus and types `key` (an X key name such as "F7") as real key events.
     void PressKey(XWindowId window, const std::string& key);
+    // Runs xdotool with `arguments` on the test's display (real pointer and key events).
+    void Xdotool(const std::vector<std::string>& arguments);
+
     // The share of a band across the client area's upper part (from 15 % to 30 % of its height) that shows the installation's
     // picture `picture` (such as "bgr/sky01.bmp") stretched over the client area, 0 to 1.
     static double UpperBandShows(const Image& image, const std::string& picture);

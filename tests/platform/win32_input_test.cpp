@@ -64,3 +64,34 @@ TEST_F(Input, MouseAndWindowEventsBecomeWindowMessages) {
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_EQ(HIWORD(sizes[0].lParam), 400 - bar);
 }
+
+// A drag holds on to the mouse: over the menu bar and outside the window its moves and its
+// release still reach the capturing window, in client coordinates left of or above the client
+// area; without capture the bar keeps its moves again.
+TEST_F(Input, ACapturingWindowGetsTheMouseWhereverThePointerGoes) {
+    const int bar = win32test::MenuBarHeight();
+    Settle();
+    EXPECT_EQ(SetCapture(hwnd), nullptr);
+    EXPECT_EQ(GetCapture(), hwnd);
+    win32test::InjectMouseMotion(10, 5, SDL_BUTTON_LMASK);
+    win32test::InjectMouseMotion(-30, -40, SDL_BUTTON_LMASK);
+    win32test::InjectMouseButton(-30, -40, SDL_BUTTON_LEFT, false);
+    auto got = Drain();
+    const auto moves = Only(got, WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(GET_Y_LPARAM(moves[0].lParam), 5 - bar);
+    EXPECT_EQ(GET_X_LPARAM(moves[1].lParam), -30);
+    EXPECT_EQ(moves[1].wParam, MK_LBUTTON);
+    EXPECT_EQ(Only(got, WM_LBUTTONUP).size(), 1u);
+    EXPECT_TRUE(ReleaseCapture());
+    EXPECT_EQ(GetCapture(), nullptr);
+    win32test::InjectMouseMotion(10, 5, 0);
+    EXPECT_TRUE(Only(Drain(), WM_MOUSEMOVE).empty());
+
+    // A destroyed window neither takes the capture nor keeps it.
+    SetCapture(hwnd);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SetCapture(hwnd), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
