@@ -1,7 +1,8 @@
-// The main window's OpenGL context and ImGui context, made together with the window, and
-// the presentation of a frame: the renderer's client image under the menu bar, any modal
-// box on top, then a swap paced to the display where vertical sync is refused (the wait for
-// it happens before the next frame, mostly in the message pump).
+// The main window's OpenGL context and ImGui context, made together with the window (and
+// those of the windows of modal dialog boxes), and the presentation of a frame: the
+// renderer's client image under the menu bar, any modal box on top, then a swap paced to
+// the display where vertical sync is refused (the wait for it happens before the next frame,
+// mostly in the message pump).
 // Internal to platform/win32: no platform call of its own; it serves the windows of
 // window.cpp and, through win32_gl.h, the renderer of platform/d3drm.
 //
@@ -62,6 +63,8 @@ static double MillisecondsSinceProcessStart() {
 
 namespace win32_internal {
 
+static bool AttachContexts(HWND w);
+
 bool CreateGlWindow(HWND w, bool visible) {
     Win32State& s = W32();
     const bool first = s.mainWindow == nullptr;
@@ -78,7 +81,16 @@ bool CreateGlWindow(HWND w, bool visible) {
         return false;
     }
     if (!first) return true;   // only the main window draws with GL and ImGui
+    if (!AttachContexts(w)) return true;   // the window works without GL; message boxes fall back to SDL's
+    // Vertical sync paces the show (motion is counted in frames). Some drivers refuse it.
+    s.vsyncRefused = SDL_GL_SetSwapInterval(1) != 0 || SDL_GL_GetSwapInterval() != 1;
+    if (EnvFlag("PLATFORM_NO_PACING")) SDL_GL_SetSwapInterval(0);
+    return true;
+}
 
+// A GL context (3.3 core when the driver gives it, otherwise the best it gets) and an ImGui
+// context for the window. False without GL.
+static bool AttachContexts(HWND w) {
     w->gl = SDL_GL_CreateContext(w->sdl);
     if (w->gl) {
         w->glCore = true;
@@ -91,7 +103,7 @@ bool CreateGlWindow(HWND w, bool visible) {
     }
     if (!w->gl) {
         std::fprintf(stderr, "win32: no OpenGL context for the window: %s\n", SDL_GetError());
-        return true;   // the window works without GL; message boxes fall back to SDL's
+        return false;
     }
     int major = 0, minor = 0;
     SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
@@ -101,9 +113,6 @@ bool CreateGlWindow(HWND w, bool visible) {
     w->glVersion = major * 10 + minor;
     w->glCore = (profile & SDL_GL_CONTEXT_PROFILE_CORE) != 0;
     if (!w->glCore && w->glVersion >= 33) w->glVersion = 33;   // asked for nothing in particular
-    // Vertical sync paces the show (motion is counted in frames). Some drivers refuse it.
-    s.vsyncRefused = SDL_GL_SetSwapInterval(1) != 0 || SDL_GL_GetSwapInterval() != 1;
-    if (EnvFlag("PLATFORM_NO_PACING")) SDL_GL_SetSwapInterval(0);
 
     IMGUI_CHECKVERSION();
     w->imgui = ImGui::CreateContext();
@@ -117,6 +126,78 @@ bool CreateGlWindow(HWND w, bool visible) {
     style.WindowRounding = 0.0f;
     ImGui_ImplSDL2_InitForOpenGL(w->sdl, w->gl);
     ImGui_ImplOpenGL3_Init(w->glCore ? "#version 150" : "#version 130");
+    return true;
+}
+
+// Where the systems keep DejaVu Sans, a proportional face close to the dialog font's widths.
+static const char* const kBoxFontFiles[] = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/TTF/DejaVuSans.ttf",
+    "/usr/share/fonts/dejavu/DejaVuSans.ttf",
+};
+// 11 pixels of DejaVu Sans match 8-point MS Sans Serif: about 6 pixels a character, 8-pixel capitals.
+constexpr float kBoxFontPixels = 11.0f;
+
+void LoadBoxFont() {
+    ImGuiIO& io = ImGui::GetIO();
+    for (const char* file : kBoxFontFiles) {
+        if (access(file, R_OK) != 0) continue;
+        if (io.Fonts->AddFontFromFileTTF(file, kBoxFontPixels)) return;
+    }
+    io.Fonts->AddFontDefault();
+}
+
+bool CreateBoxWindow(HWND box, HWND owner, int width, int height, bool caption) {
+    if (!EnsureVideo()) return false;
+    owner = LiveWindow(owner);
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (owner && owner->sdl) {
+        int ox = 0, oy = 0, ow = 0, oh = 0;
+        SDL_GetWindowPosition(owner->sdl, &ox, &oy);
+        SDL_GetWindowSize(owner->sdl, &ow, &oh);
+        x = ox + (ow - width) / 2;
+        y = oy + (oh - height) / 2;
+        // The whole box stays on the screen, even over a small owner near its edge.
+        SDL_Rect screen;
+        const int display = SDL_GetWindowDisplayIndex(owner->sdl);
+        if (display >= 0 && SDL_GetDisplayUsableBounds(display, &screen) == 0) {
+            x = std::max(screen.x, std::min(x, screen.x + screen.w - width));
+            y = std::max(screen.y, std::min(y, screen.y + screen.h - height));
+        }
+    }
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (caption ? 0 : SDL_WINDOW_BORDERLESS);
+    box->width = width;
+    box->height = height;
+    box->sdl = SDL_CreateWindow(box->title.c_str(), x, y, width, height, flags);
+    if (!box->sdl) {
+        std::fprintf(stderr, "win32: cannot create the window of a box: %s\n", SDL_GetError());
+        return false;
+    }
+    if (owner && owner->sdl) SDL_SetWindowModalFor(box->sdl, owner->sdl);
+    ImGuiContext* previous = ImGui::GetCurrentContext();
+    if (!AttachContexts(box)) {
+        DestroyGlWindow(box);
+        ImGui::SetCurrentContext(previous);
+        return false;
+    }
+    SDL_GL_SetSwapInterval(W32().vsyncRefused ? 0 : 1);
+    LoadBoxFont();
+    // The look of the platform's dialogs: grey buttons with a frame, white check boxes.
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.FrameBorderSize = 1.0f;
+    style.FrameRounding = 0.0f;
+    style.Colors[ImGuiCol_Border] = ImVec4(0.45f, 0.45f, 0.45f, 1.0f);
+    style.Colors[ImGuiCol_Button] = ImVec4(0.88f, 0.87f, 0.84f, 1.0f);
+    style.Colors[ImGuiCol_ButtonHovered] = ImVec4(0.93f, 0.92f, 0.90f, 1.0f);
+    style.Colors[ImGuiCol_ButtonActive] = ImVec4(0.75f, 0.74f, 0.71f, 1.0f);
+    style.Colors[ImGuiCol_FrameBg] = ImVec4(1.0f, 1.0f, 1.0f, 1.0f);
+    style.Colors[ImGuiCol_CheckMark] = ImVec4(0.0f, 0.0f, 0.0f, 1.0f);
+    ImGui::SetCurrentContext(previous);
     return true;
 }
 
@@ -205,7 +286,9 @@ static void KeepClientImage(HWND w) {
 
 void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool clientDrawn) {
     if (!w || !w->sdl || !w->gl || !w->imgui) return;
-    if (!modal) modal = w->modalDraw;   // a box that runs stays on top
+    // The boxes that run stay on top, the innermost last.
+    std::vector<const std::function<void()>*> boxes = w->modalDraws;
+    if (modal && (boxes.empty() || boxes.back() != modal)) boxes.push_back(modal);
     if (pace) WaitForPresentDue(false);
     SDL_GL_MakeCurrent(w->sdl, w->gl);
     if (!clientDrawn) KeepClientImage(w);
@@ -237,15 +320,22 @@ void DrawWindowFrame(HWND w, const std::function<void()>* modal, bool pace, bool
                              ImVec2(0, 1), ImVec2(1, 0));
     }
     if (w->menu) {
-        if (modal) ImGui::BeginDisabled();
+        const bool blocked = !boxes.empty() || w->disabled;
+        if (blocked) ImGui::BeginDisabled();
         DrawMenuBarItems(w);
-        if (modal) ImGui::EndDisabled();
+        if (blocked) ImGui::EndDisabled();
     }
-    if (modal) (*modal)();
+    for (const std::function<void()>* box : boxes) (*box)();
     ImGui::Render();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
     SDL_GL_SwapWindow(w->sdl);
     if (pace && Paced()) SetNextPresentDue();
+    // The renderer draws in the main window's context and the menu bar in its ImGui context.
+    HWND main = W32().mainWindow;
+    if (w != main && main && main->gl) {
+        SDL_GL_MakeCurrent(main->sdl, main->gl);
+        ImGui::SetCurrentContext(main->imgui);
+    }
 }
 
 }  // namespace win32_internal

@@ -154,6 +154,9 @@ static void FeedImGuiInput(HWND w) {
             continue;
         case SDL_MOUSEMOTION:
             io.MousePos = ImVec2(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+            // A drag reaches ImGui step by step: a run of motions with a button held takes
+            // a frame of its own.
+            if (e.motion.state != 0 && (w->imguiEvents.empty() || w->imguiEvents.front().type != SDL_MOUSEMOTION)) return;
             continue;
         case SDL_MOUSEWHEEL:
             io.MouseWheel += static_cast<float>(e.wheel.y);
@@ -293,6 +296,8 @@ void TranslateEvent(const SDL_Event& e, bool forModal) {
     }
     HWND w = WindowForSdl(windowId);
     if (!w) return;
+    // A disabled window (the owner of a modal dialog box) takes no keys and no clicks.
+    if (w->disabled && e.type != SDL_WINDOWEVENT) return;
     if (w->imgui) QueueImGuiEvent(w, e);
     switch (e.type) {
     case SDL_WINDOWEVENT:

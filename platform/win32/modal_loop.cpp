@@ -2,8 +2,8 @@
 // painting go on reaching their windows, input to the owner is held back, and a close of
 // the main window ends the box as if cancelled, the close itself taking its normal path
 // once the box has returned.
-// Internal to platform/win32: no call of its own; it serves MessageBoxA and the other modal
-// boxes.
+// Internal to platform/win32: no call of its own; it serves MessageBoxA, the dialog boxes and
+// the other modal boxes.
 #include <SDL.h>
 
 #include "platform/win32/state.h"
@@ -43,8 +43,7 @@ void PaintInvalidWindows() {
 }  // namespace
 
 bool win32_internal::RunModalLoop(HWND host, const std::function<void()>& draw, const std::function<bool()>& done) {
-    const std::function<void()>* outer = host->modalDraw;
-    host->modalDraw = &draw;
+    host->modalDraws.push_back(&draw);
     DropQueuedPresses(host);
     bool closing = false;
     while (LiveWindow(host) && !done()) {
@@ -59,7 +58,7 @@ bool win32_internal::RunModalLoop(HWND host, const std::function<void()>& draw, 
         if (!LiveWindow(host)) break;
         DrawWindowFrame(host, &draw, true);
     }
-    host->modalDraw = outer;
+    host->modalDraws.pop_back();
     host->invalid = true;   // the box covered the client area
     return !closing;
 }

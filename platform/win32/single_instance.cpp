@@ -217,8 +217,15 @@ void HandleUserEvent(const SDL_Event& e) {
     HWND w = LiveWindow(static_cast<HWND>(e.user.data1));
     if (!w || !w->sdl) return;
     switch (e.user.code) {
-    case kRaise: SDL_RaiseWindow(w->sdl); break;
-    case kRestore: SDL_RestoreWindow(w->sdl); SDL_RaiseWindow(w->sdl); break;
+    case kRaise:
+        SDL_RaiseWindow(w->sdl);
+        RaiseOpenBoxes();   // a modal box stays over the window it belongs to
+        break;
+    case kRestore:
+        SDL_RestoreWindow(w->sdl);
+        SDL_RaiseWindow(w->sdl);
+        RaiseOpenBoxes();
+        break;
     case kMinimize: SDL_MinimizeWindow(w->sdl); break;
     case kShow: SDL_ShowWindow(w->sdl); break;
     case kIconic: {

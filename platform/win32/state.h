@@ -9,9 +9,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/win32/dialog_model.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_test.h"
 
@@ -67,6 +70,13 @@ struct HWND__ {
     bool minimized = false;
     bool invalid = false;   // part of the window needs painting
     bool destroyed = false;
+    bool disabled = false;  // EnableWindow(FALSE): input does not reach it
+
+    // Dialog boxes and their controls (dialog.cpp, dialog_controls.cpp).
+    HWND parent = nullptr;                   // a control's box
+    int id = 0;                              // a control's id (GWL_ID)
+    std::unique_ptr<ControlState> control;   // set for controls
+    std::unique_ptr<DialogState> dialog;     // set for dialog boxes
 
     // Set for a window that another process shows (found through FindWindowA).
     bool remote = false;
@@ -86,8 +96,9 @@ struct HWND__ {
     bool clientImageInBack = false;
     int clientImageBottom = 0;
     struct HDC__ dc;
-    // The modal box drawn over the window while one runs (a repaint shows it too).
-    const std::function<void()>* modalDraw = nullptr;
+    // The modal boxes drawn over the window while they run, innermost last (a repaint shows
+    // them too); only the innermost takes input. A dialog box's own controls are the first.
+    std::vector<const std::function<void()>*> modalDraws;
     // Input events for ImGui, handed over one press or release a frame (see FeedImGuiInput).
     std::deque<SDL_Event> imguiEvents;
     Uint64 imguiTime = 0;              // when the last ImGui frame began
@@ -128,6 +139,14 @@ struct Win32State {
     Uint16 modState = 0;         // modifier keys, tracked from key events without SDL video
     Uint32 buttonState = 0;      // mouse buttons, tracked likewise
     std::function<void()> waitHook;   // headless WaitMessage calls it when nothing waits
+
+    // Dialog boxes: those open now, innermost last; the test's dialog scripts by template
+    // name ("" for any) and what was shown; the test's answers to open-file dialogs.
+    std::vector<HWND> openBoxes;
+    std::vector<std::pair<std::string, std::function<void(HWND)>>> dialogScripts;
+    std::vector<win32test::RecordedDialog> recordedDialogs;
+    std::deque<std::optional<std::string>> openFileAnswers;
+    std::vector<win32test::RecordedOpenFile> recordedOpenFiles;
 };
 
 Win32State& W32();
@@ -183,5 +202,36 @@ void BeginImGuiFrame(HWND hwnd);
 // Forgets presses that reached the window before a modal box opened, so that the key
 // which opened a box does not answer it too.
 void DropQueuedPresses(HWND hwnd);
+// A window of its own for a modal box (a dialog, the file browser): `width` x `height`
+// client pixels, centred over `owner` (the screen without one) and kept on the screen, with
+// its own GL and ImGui contexts; hidden until ShowWindow. False without a window system.
+bool CreateBoxWindow(HWND box, HWND owner, int width, int height, bool caption);
+// The ImGui font of boxes: a proportional sans-serif of the dialog font's size where the
+// system has one, else ImGui's own.
+void LoadBoxFont();
+// Raises the open boxes over their owners again (after the main window was raised).
+void RaiseOpenBoxes();
+// The top-level window that input injected by a test reaches: the innermost open box that
+// has a window, else the main window.
+HWND ActiveWindow();
+// The innermost open dialog box that `owner` owns, directly or through other boxes; nullptr.
+HWND LastActiveBox(HWND owner);
+
+// Dialog boxes (dialog.cpp, dialog_controls.cpp, dialog_draw.cpp).
+// A box object without controls or window yet: its procedure, owner and caption.
+HWND NewDialogBox(const std::string& templateName, const char* caption, DWORD style, HWND owner, DLGPROC proc,
+                  HINSTANCE instance);
+// Runs a box made by NewDialogBox until it ends, then destroys it: the owner is disabled,
+// WM_INITDIALOG is sent, then `script` runs, or without one the box shows in a window of
+// `width` x `height` pixels (drawn by its drawContent) in the nested modal loop. The
+// result EndDialog was given; -1 when the box could not be shown or was not ended.
+INT_PTR RunDialogBox(HWND box, LPARAM param, int width, int height, const std::function<void(HWND)>* script);
+LRESULT DialogWindowProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);   // the default dialog manager
+LRESULT ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);    // BM_* and STM_* messages
+void DrawDialogControls(HWND box);   // inside an ImGui frame of the box's window
+// The user's actions on the control model; false when the control or box takes none.
+bool ClickDialogControl(HWND control);
+bool ScrollDialogControl(HWND bar, WORD code, int pos);
+bool PressDialogKey(HWND box, WORD virtualKey);   // VK_RETURN, VK_ESCAPE
 
 }  // namespace win32_internal

@@ -24,15 +24,16 @@ void InjectEvent(const SDL_Event& event) {
     }
 }
 
-static Uint32 MainWindowId() {
-    HWND w = W32().mainWindow;
+// Input goes to the active window: an open dialog box, else the main window.
+static Uint32 ActiveWindowId() {
+    HWND w = ActiveWindow();
     return w && w->sdl ? SDL_GetWindowID(w->sdl) : 0;
 }
 
 void InjectKey(SDL_Scancode scancode, SDL_Keycode key, bool down, bool repeat, Uint16 mod) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.windowID = MainWindowId();
+    e.key.windowID = ActiveWindowId();
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.repeat = repeat ? 1 : 0;
     e.key.keysym.scancode = scancode;
@@ -44,17 +45,25 @@ void InjectKey(SDL_Scancode scancode, SDL_Keycode key, bool down, bool repeat, U
 void InjectMouseMotion(int x, int y, Uint32 buttonState) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = MainWindowId();
+    e.motion.windowID = ActiveWindowId();
     e.motion.x = x;
     e.motion.y = y;
     e.motion.state = buttonState;
     InjectEvent(e);
 }
 
+void InjectText(const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = ActiveWindowId();
+    SDL_strlcpy(e.text.text, text, sizeof e.text.text);
+    InjectEvent(e);
+}
+
 void InjectMouseButton(int x, int y, Uint8 button, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = MainWindowId();
+    e.button.windowID = ActiveWindowId();
     e.button.button = button;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
@@ -66,7 +75,7 @@ void InjectMouseButton(int x, int y, Uint8 button, bool down) {
 static void InjectWindowEvent(Uint8 kind, int data1 = 0, int data2 = 0) {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
-    e.window.windowID = MainWindowId();
+    e.window.windowID = ActiveWindowId();
     e.window.event = kind;
     e.window.data1 = data1;
     e.window.data2 = data2;

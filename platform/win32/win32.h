@@ -1,16 +1,17 @@
 // The Windows user-interface and kernel calls that the program uses, over SDL2, OpenGL and
 // Dear ImGui. One GUI thread; one message queue per process. Spellings, argument orders
 // and results are the platform's own.
-// Declares the windows, messages, menus, message boxes, resources, painting, mouse capture,
-// threads and events, shell, colour dialog and single-instance calls implemented in this folder
-// (one file each).
-// Leaves out: dialog boxes, file dialogs, GDI drawing, GetMessageA.
+// Declares the windows, messages, menus, message boxes, dialog boxes, the open-file and colour
+// dialogs, resources, painting, mouse capture, threads and events, shell and single-instance
+// calls implemented in this folder (one file each).
+// Leaves out: modeless dialogs, GDI drawing, GetMessageA.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
 #include "platform/win32/com.h"
+#include "platform/win32/dialog_types.h"
 #include "platform/win32/win32_types.h"
 
 // ---- Resources the program hands to the platform -----------------------------------------
@@ -45,12 +46,42 @@ struct ResImage {
     const char* file = "";            // installation-relative path, for example "res/app.bmp"
 };
 
+// The classes of dialog controls.
+enum class ResControlClass { Button, Static, ScrollBar };
+
+// One control of a dialog template. Geometry is in dialog units of the templates' font,
+// 8-point "MS Sans Serif": a horizontal unit is a quarter of its average character width
+// (6 pixels), a vertical unit an eighth of its height (13 pixels).
+struct ResDialogItem {
+    int id = IDC_STATIC;
+    ResControlClass controlClass = ResControlClass::Static;
+    DWORD style = 0;           // BS_*, SS_* or SBS_HORZ, with WS_GROUP, WS_TABSTOP, WS_DISABLED
+    const char* text = "";     // caption or label; "\n" breaks a static text's lines
+    short x = 0;
+    short y = 0;
+    short cx = 0;
+    short cy = 0;
+    WORD image = 0;            // SS_BITMAP / SS_ICON: the bitmap or icon resource it shows
+};
+
+// A dialog template, named by text ("RenBox") or, when `name` is empty, by number.
+struct ResDialog {
+    const char* name = "";
+    WORD id = 0;
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;   // no WS_CAPTION: no title bar
+    const char* caption = "";
+    short cx = 0;              // the client area, in dialog units
+    short cy = 0;
+    std::vector<ResDialogItem> items;   // in tab order; WS_GROUP starts a group
+};
+
 struct ResourceTables {
     std::vector<ResString> strings;
     std::vector<ResMenu> menus;
     std::vector<ResAccelTable> accelerators;
     std::vector<ResImage> icons;
     std::vector<ResImage> bitmaps;
+    std::vector<ResDialog> dialogs;
 };
 
 const ResourceTables& Win32ProgramResources();   // defined by the program
@@ -83,11 +114,8 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);   // the area below the menu bar
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
-// The text of control `id` of a dialog. FIXME: dialogs have no controls yet; until the dialog
-// host lands every call fails with ERROR_INVALID_WINDOW_HANDLE.
-BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
-LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);   // also GWLP_ID and GWL_STYLE
 
 // ---- Painting ----------------------------------------------------------------------------
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
@@ -180,6 +208,38 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 // TRUE with rgbResult and the custom colours written back when confirmed; FALSE when
 // cancelled, when the record is malformed, or when there is no window to show it over.
 BOOL ChooseColorA(CHOOSECOLORA* chooseColor);
+
+// ---- Dialog boxes (dialog.cpp, dialog_controls.cpp) ---------------------------------------
+// A modal box made from the program's template `templateName` (a name, or MAKEINTRESOURCEA
+// of a number), in a window of its own centred over `owner`, which takes no input meanwhile.
+// The procedure gets WM_INITDIALOG (lParam `param`) once every control exists, then
+// WM_COMMAND from buttons and clickable pictures (Enter: the default button, Esc and the
+// close button: IDCANCEL) and WM_HSCROLL from scroll bars. Returns what EndDialog was given;
+// -1 when the box could not be made. Closing the main window (or a termination signal) while
+// the box is open cancels it (IDCANCEL) and stays queued for the main window.
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
+BOOL EndDialog(HWND dialog, INT_PTR result);   // the box closes when the procedure returns
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND control);
+BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);   // the length copied
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);                // BST_CHECKED / BST_UNCHECKED
+UINT IsDlgButtonChecked(HWND dialog, int id);
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+LONG GetWindowLongA(HWND hwnd, int index);   // GWL_ID and GWL_STYLE
+BOOL EnableWindow(HWND hwnd, BOOL enable);   // TRUE when the window was disabled before
+BOOL IsWindowEnabled(HWND hwnd);
+// Scroll bar controls (bar SB_CTL): the position stays within the range.
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);   // the previous position
+int GetScrollPos(HWND hwnd, int bar);
+
+// ---- The open-file dialog (file_dialog.cpp) ------------------------------------------------
+// A modal file browser in a window of its own, honouring the filter, the initial folder (a
+// Windows-style name, resolved like every file name), the title, the default extension and
+// OFN_FILEMUSTEXIST / OFN_PATHMUSTEXIST. TRUE with the chosen absolute path in lpstrFile;
+// FALSE when cancelled.
+BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
 
 // ---- Diagnostics (diagnostics.cpp) -----------------------------------------------------------
 // For measurement only: values a program wants followed on screen, under a label of its own.

@@ -2,7 +2,9 @@
 // No platform call: test hooks only.
 //
 // Recorded interaction: message boxes and colour dialogs are recorded and answered (with
-// their default button, or as a test said) instead of being shown.
+// their default button, or as a test said) instead of being shown; a dialog box runs the test's
+// dialog script instead of a window (no script: it is cancelled at once); an open-file dialog
+// takes the test's next answer.
 // No window system: windows exist only as objects (no SDL video, no GL); input is injected
 // as SDL events through the same translator that real input goes through.
 #pragma once
@@ -13,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32.h"
@@ -25,6 +28,23 @@ struct RecordedMessageBox {
     std::string caption;
     UINT type = 0;
     int answer = 0;   // the button the box was answered with
+};
+
+struct RecordedDialog {
+    HWND owner = nullptr;
+    std::string templateName;   // "#<number>" for a template named by number
+    INT_PTR result = 0;         // what DialogBoxParamA returned
+};
+
+struct RecordedOpenFile {
+    HWND owner = nullptr;
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> filters;   // (name, patterns)
+    DWORD filterIndex = 0;
+    std::string initialDir;
+    DWORD flags = 0;
+    std::string defaultExtension;
+    std::optional<std::string> path;   // what the dialog returned; nothing when cancelled
 };
 
 void EnableRecordedInteraction();
@@ -56,6 +76,7 @@ const std::vector<RecordedColorDialog>& RecordedColorDialogs();
 void InjectEvent(const SDL_Event& event);
 void InjectKey(SDL_Scancode scancode, SDL_Keycode key, bool down, bool repeat = false, Uint16 mod = KMOD_NONE);
 void InjectMouseMotion(int windowX, int windowY, Uint32 buttonState);
+void InjectText(const char* text);   // typed characters (UTF-8)
 void InjectMouseButton(int windowX, int windowY, Uint8 button, bool down);
 void InjectResize(int windowWidth, int windowHeight);
 void InjectMinimize();
@@ -70,6 +91,43 @@ void SetWaitHook(std::function<void()> hook);
 // positions from the menu bar down to the popup).
 void ChooseMenuItem(HWND hwnd, UINT commandId);
 void OpenMenuPopup(HWND hwnd, const std::vector<int>& path);
+
+// ---- Dialog scripts ------------------------------------------------------------------------
+// A dialog box made from template `templateName` (nullptr: any template without a script of
+// its own) runs `script` instead of showing a window, in any mode: after WM_INITDIALOG the
+// script acts on the box through the calls below and the platform's own (GetDlgItemTextA,
+// IsDlgButtonChecked, GetScrollPos, ...). When the script returns with the box still open,
+// the box is closed as with its close button (IDCANCEL); a procedure that does not end it
+// then makes DialogBoxParamA return -1. Scripts stay until replaced or cleared.
+void SetDialogScript(const char* templateName, std::function<void(HWND box)> script);
+void ClearDialogScripts();
+// Every dialog box that ended so far, oldest first.
+const std::vector<RecordedDialog>& RecordedDialogs();
+
+// What a user's click on control `id` does: an auto check box toggles, an auto radio button
+// checks itself and clears the others of its group, then buttons and clickable pictures
+// send WM_COMMAND with BN_CLICKED. False (nothing sent) for a disabled control, one that
+// takes no clicks, or a box that has ended.
+bool ClickControl(HWND box, int id);
+// Sends WM_HSCROLL from scroll bar `id` with `code` (and `pos` for SB_THUMBTRACK and
+// SB_THUMBPOSITION), as the user's mouse or keys on the bar would. The bar does not move
+// itself: the procedure sets its position.
+bool Scroll(HWND box, int id, WORD code, int pos = 0);
+// Enter (VK_RETURN: the default button) or Esc (VK_ESCAPE: IDCANCEL) pressed in the box.
+bool PressKey(HWND box, WORD virtualKey);
+// The box's close button (IDCANCEL).
+bool CloseBox(HWND box);
+// Where control `id` lies in the box's client area, in pixels (empty when there is none).
+RECT ControlRect(HWND box, int id);
+
+// ---- Open-file dialogs ---------------------------------------------------------------------
+// In recorded-interaction mode each GetOpenFileNameA takes the oldest queued answer: a path
+// (checked like a name the user typed: relative to the initial folder, the default extension
+// added, refused as a cancel when the flags demand an existing file that is missing) or
+// nothing (cancel). No answer queued: cancel.
+void AnswerOpenFile(std::optional<std::string> path);
+// Every open-file dialog so far in recorded-interaction mode, oldest first.
+const std::vector<RecordedOpenFile>& RecordedOpenFiles();
 
 // Height of the menu bar above the client area, in pixels.
 int MenuBarHeight();

@@ -2,13 +2,13 @@
 // visibility, client geometry and painting.
 // Implements: GetLastError, SetLastError, GetModuleHandleA, RegisterClassExA, CreateWindowExA,
 // DestroyWindow, IsWindow, DefWindowProcA, ShowWindow, UpdateWindow, IsIconic, SetForegroundWindow,
-// GetLastActivePopup, FindWindowA, GetClientRect, MoveWindow, SetWindowTextA, GetWindowTextA, SetDlgItemTextA,
+// GetLastActivePopup, FindWindowA, GetClientRect, MoveWindow, SetWindowTextA, GetWindowTextA,
 // SetWindowLongPtrA, GetWindowLongPtrA, InvalidateRect, GetUpdateRect, BeginPaint, EndPaint, GetDC,
 // ReleaseDC, GetDeviceCaps, GetStockObject, GetSystemMetrics.
 // Leaves out: CreateWindowExA's extended style and position (the window system places it);
 // DefWindowProcA handles only WM_CLOSE and WM_PAINT; window data only GWLP_USERDATA and
-// GWLP_WNDPROC (GetWindowLongPtrA also GWLP_HINSTANCE); update regions are the whole client
-// area and erasing is never asked for; GetDeviceCaps knows BITSPIXEL only; stock objects are
+// GWLP_WNDPROC (GetWindowLongPtrA also GWLP_HINSTANCE, GWLP_ID and GWL_STYLE); update
+// regions are the whole client area and erasing is never asked for; GetDeviceCaps knows BITSPIXEL only; stock objects are
 // bare handles; GetSystemMetrics knows the icon sizes and the screen size only.
 #include <SDL.h>
 
@@ -67,7 +67,9 @@ HWND LiveWindow(HWND hwnd) {
 HWND WindowForSdl(Uint32 windowId) {
     for (auto& w : W32().windows)
         if (!w->destroyed && w->sdl && SDL_GetWindowID(w->sdl) == windowId) return w.get();
-    return W32().mainWindow;
+    // Events of no window go to the main window; those of a window that is gone (a closed
+    // dialog box's last key release) to none.
+    return windowId == 0 ? W32().mainWindow : nullptr;
 }
 
 }  // namespace win32_internal
@@ -322,14 +324,16 @@ BOOL SetForegroundWindow(HWND hwnd) {
 }
 
 HWND GetLastActivePopup(HWND hwnd) {
-    // Owned popups are modal boxes drawn inside the window; the window itself answers.
-    return IsWindow(hwnd) ? hwnd : nullptr;
+    // A dialog box open over the window answers for it; message boxes are drawn inside it.
+    if (!IsWindow(hwnd)) return nullptr;
+    HWND box = LiveWindow(hwnd) ? LastActiveBox(hwnd) : nullptr;
+    return box ? box : hwnd;
 }
 
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
     Win32State& s = W32();
     for (auto& w : s.windows) {
-        if (w->destroyed || w->remote || !className) continue;
+        if (w->destroyed || w->remote || !className || !w->windowClass) continue;   // controls have no class here
         if (SDL_strcasecmp(w->windowClass->name.c_str(), className) != 0) continue;
         if (windowName && w->title != windowName) continue;
         return w.get();
@@ -397,12 +401,6 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     return n;
 }
 
-BOOL SetDlgItemTextA(HWND, int, LPCSTR) {
-    // FIXME: no window has dialog controls yet.
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-}
-
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     HWND w = LiveWindow(hwnd);
     if (!w) return 0;
@@ -430,6 +428,8 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
     case GWLP_USERDATA: return w->userData;
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_ID: return w->id;
+    case GWL_STYLE: return static_cast<LONG_PTR>(w->style);
     default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
     }
 }
