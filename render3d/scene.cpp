@@ -49,9 +49,11 @@ bool CreateMainScene(HWND window) {
 }
 
 bool CreateScene(HWND window, const char* backgroundFile) {
-    // A new scene has no flight yet: picking works again.
-    // FIXME: the Fly movement and Add Light boxes' remembered choices are reset here once they exist.
+    // A new scene has no flight yet, so picking works again, and the Add Light box offers
+    // no light type.
+    // FIXME: the Fly movement box's remembered choices are reset here once it exists.
     flyActive = 0;
+    addLightKind = 0;
     AppState& app = *appState;
     Ref<IDirect3DRMFrame3> empty;
     const bool made = d3drm->CreateFrame(nullptr, app.scene.put()) == D3DRM_OK &&

@@ -56,6 +56,10 @@ extern int fogMode;           // D3DRMFOG_LINEAR
 extern Ref<IDirect3DRMLight> lampLights[4];
 extern BYTE withLightObject;  // 1: the lamps show lamp models
 
+// The light type the Add Light box offers next, 1..5 as AddLight takes them, 0 for none
+// (ui/add_light_box.cpp). Kept by OK; Cancel, every new scene, Cut and Delete reset it.
+extern int addLightKind;      // 0
+
 // How the next loaded object is coloured, placed, scaled and spun (content/object_loading.cpp).
 struct Placement {
     D3DVALUE red = 0.0f, green = 0.0f, blue = 0.0f;

@@ -7,8 +7,11 @@
 #include "render3d/scene.h"
 #include "resources/resource_ids.h"
 #include "sound/midi.h"
+#include "ui/add_light_box.h"
 #include "ui/controller.h"
+#include "ui/music_box.h"
 #include "ui/object_editing.h"
+#include "ui/render_box.h"
 
 // FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
 #include "ui/selection.h"
@@ -17,6 +20,12 @@ namespace {
 
 // The "Select box" entry sits in the second popup of the menu bar.
 constexpr int kFunctionsMenu = 1;
+
+// A modal box of the window's instance over the window; its result is not used.
+void ShowBox(HWND window, const char* templateName, DLGPROC procedure) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    DialogBoxParamA(instance, templateName, window, procedure, 0);
+}
 
 void OpenDocument(HWND window, const char* file) { ShellExecuteA(window, "open", file, nullptr, nullptr, SW_SHOWNORMAL); }
 
@@ -84,8 +93,7 @@ void Controller::OnCommand(WORD commandId) {
     case IDM_CUT:
         if (!HaveSelection()) break;
         danceActive = 0;
-        // FIXME: the Add Light box's light type (addLightKind) goes back to none here once
-        // the box exists.
+        addLightKind = 0;
         CutSelected();
         break;
     case IDM_COPY:
@@ -102,7 +110,7 @@ void Controller::OnCommand(WORD commandId) {
     case IDM_DELETE:
         if (!HaveSelection()) break;
         danceActive = 0;
-        // FIXME: the Add Light box's light type (addLightKind) goes back to none here too.
+        addLightKind = 0;
         DeleteSelected();
         break;
     case IDM_GROUND_COLOR:
@@ -142,8 +150,7 @@ void Controller::OnCommand(WORD commandId) {
         // FIXME: the information box "InfBox" (InfBoxProc) once the dialog host exists.
         break;
     case IDM_MUSIC:
-        // FIXME: the Music Tools box "MusBox" opens here once the dialog host exists; capture
-        // then follows what it asked for.
+        ShowBox(hwnd, "MusBox", MusBoxProc);
         FollowSoundRequest(captureThread);
         break;
     case IDM_HELP_INTRODUCTION:
@@ -162,10 +169,10 @@ void Controller::OnCommand(WORD commandId) {
         // FIXME: the Fly movement box "FlyBox" once the dialog host exists.
         break;
     case IDM_RENDERER:
-        // FIXME: the Render box "RenBox" once the dialog host exists.
+        ShowBox(hwnd, "RenBox", RenBoxProc);
         break;
     case IDM_LIGHT:
-        // FIXME: the Add Light box "LigBox" once the dialog host exists.
+        ShowBox(hwnd, "LigBox", LigBoxProc);
         break;
     default:
         break;   // ids of no command are ignored

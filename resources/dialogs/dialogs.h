@@ -1,0 +1,8 @@
+// The program's dialog templates, one maker per template; resources.cpp lists them.
+#pragma once
+
+#include "platform/win32/win32.h"
+
+ResDialog MakeRenBoxTemplate();   // "RenBox": render quality, fog and material
+ResDialog MakeLigBoxTemplate();   // "LigBox": a light of a chosen type and colour
+ResDialog MakeMusBoxTemplate();   // "MusBox": the Music Tools Box
