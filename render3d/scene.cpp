@@ -49,9 +49,12 @@ bool CreateMainScene(HWND window) {
 }
 
 bool CreateScene(HWND window, const char* backgroundFile) {
-    // A new scene has no flight yet: picking works again.
-    // FIXME: the Fly movement and Add Light boxes' remembered choices are reset here once they exist.
+    // A new scene has no flight yet: picking works again, and the Fly movement Box shows
+    // no path or object chosen.
+    // FIXME: the Add Light box's remembered choice is reset here once the box exists.
     flyActive = 0;
+    pathChoice = 0;
+    objectChoice = 0;
     AppState& app = *appState;
     Ref<IDirect3DRMFrame3> empty;
     const bool made = d3drm->CreateFrame(nullptr, app.scene.put()) == D3DRM_OK &&

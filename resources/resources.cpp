@@ -1,6 +1,7 @@
-// The program's resource tables: strings, the main menu, the accelerators and the images
-// that icon and bitmap resources load from the installation folder.
+// The program's resource tables: strings, the main menu, the accelerators, the images
+// that icon and bitmap resources load from the installation folder, and the dialog templates.
 #include "platform/win32/win32.h"
+#include "resources/dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -95,6 +96,11 @@ ResourceTables MakeTables() {
         {IDB_SIGMETER, "res/sigmeter.bmp"},
         {IDB_HELP, "res/help.bmp"},
     };
+    t.dialogs.push_back(MakeSceBoxTemplate());
+    t.dialogs.push_back(MakeBasBoxTemplate());
+    t.dialogs.push_back(MakeBgrBoxTemplate());
+    t.dialogs.push_back(MakeEdiBoxTemplate());
+    t.dialogs.push_back(MakeFlyBoxTemplate());
     return t;
 }
 
