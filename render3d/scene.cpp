@@ -49,11 +49,12 @@ bool CreateMainScene(HWND window) {
 }
 
 bool CreateScene(HWND window, const char* backgroundFile) {
-    // A new scene has no flight yet, so picking works again, and the Add Light box offers
-    // no light type.
-    // FIXME: the Fly movement box's remembered choices are reset here once it exists.
+    // A new scene has no flight yet, so picking works again; the Add Light box offers no
+    // light type and the Fly movement box shows no path or object chosen.
     flyActive = 0;
     addLightKind = 0;
+    pathChoice = 0;
+    objectChoice = 0;
     AppState& app = *appState;
     Ref<IDirect3DRMFrame3> empty;
     const bool made = d3drm->CreateFrame(nullptr, app.scene.put()) == D3DRM_OK &&

@@ -133,3 +133,27 @@ constexpr int IDC_MUS_CD_PLAYER = 11;       // push buttons that launch a player
 constexpr int IDC_MUS_MEDIA_PLAYER = 12;
 constexpr int IDC_MUS_SIGMETER = 410;       // clickable pictures (bitmaps IDB_SIGMETER, IDB_HELP)
 constexpr int IDC_MUS_HELP = 40039;
+
+// Controls of the Scene, Objects', Background, Script and Fly movement boxes. The Scene and
+// Background boxes' pictures use their bitmap ids (IDB_SCENE_MAIN01 ..., IDB_GALAXIS1 ...).
+constexpr int IDC_LOAD_SCENE = 1129;       // Scene Box: "Load Scene"
+constexpr int IDC_SHAPE_GROUND = 1082;     // Objects' Box: the six basic shape pictures
+constexpr int IDC_SHAPE_SPHERE = 1083;
+constexpr int IDC_SHAPE_CUBE = 1084;
+constexpr int IDC_SHAPE_CYLINDER = 1085;
+constexpr int IDC_SHAPE_CONE = 1086;
+constexpr int IDC_SHAPE_TORUS = 1087;
+constexpr int IDC_FRAME_OBJECT = 1127;     // Objects' Box: "Frame Object"
+constexpr int IDC_MESH_OBJECT = 1128;      // Objects' Box: "Mesh Object"
+constexpr int IDC_LOAD_BACKGROUND = 1128;  // Background Box: "Load Background"
+constexpr int IDC_SCRIPT_TEST = 1103;      // Script Box: "Test"
+constexpr int IDC_SCRIPT_MESSAGES = 13;    // Script Box: the reader's report
+constexpr int IDC_PATH_STANDARD = 1092;    // Fly movement Box: camera paths 0..3, in a row
+constexpr int IDC_PATH_WAVE = 1093;
+constexpr int IDC_PATH_ZOOM = 1094;
+constexpr int IDC_PATH_ROUND = 1095;
+constexpr int IDC_FLY_BIRDS = 1096;        // Fly movement Box: the object flights, in a row
+constexpr int IDC_FLY_UFOS = 1097;
+constexpr int IDC_FLY_LIGHT = 1098;
+constexpr int IDC_FLY_SPEED_TEXT = 1100;   // Fly movement Box: the speed as "%.3f"
+constexpr int IDC_FLY_SPEED = 1102;        // Fly movement Box: the speed slider, 0..200

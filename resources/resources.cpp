@@ -99,6 +99,11 @@ ResourceTables MakeTables() {
     t.dialogs.push_back(MakeRenBoxTemplate());
     t.dialogs.push_back(MakeLigBoxTemplate());
     t.dialogs.push_back(MakeMusBoxTemplate());
+    t.dialogs.push_back(MakeSceBoxTemplate());
+    t.dialogs.push_back(MakeBasBoxTemplate());
+    t.dialogs.push_back(MakeBgrBoxTemplate());
+    t.dialogs.push_back(MakeEdiBoxTemplate());
+    t.dialogs.push_back(MakeFlyBoxTemplate());
     return t;
 }
 

@@ -137,6 +137,12 @@ extern float animationStep;    // 0.01: path time per frame of the follow flight
 extern float pathSpeed;        // 0.005: path time per frame of the camera paths
 extern float flockSpeed;       // 0.01: path time per frame of the flock
 
+// ---- Fly movement Box (ui/fly_box.cpp); window thread only ----------------------------------
+// The box's remembered buttons, checked again when it opens; every new scene forgets them.
+
+extern int pathChoice;     // 0: last camera path button, 1 "Standard" ... 4 "Round flight"
+extern int objectChoice;   // 0: last object button, 1 "Birds", 2 "Ufo's", 3 "Light"
+
 // ---- Selection (ui/selection.cpp); window thread only ----------------------------------------
 // Plain pointers into the scene graph, which keeps the objects alive: whoever tears the scene
 // down empties all three (the marker goes with the scene that holds it).

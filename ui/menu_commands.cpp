@@ -1,6 +1,9 @@
 // The Controller's command handler: every WM_COMMAND of the main window comes here, from
 // the menu, the accelerator, the driver entries and the commands the program posts itself.
 #include "settings/shared.h"
+
+#include <cstdio>
+
 #include "content/object_loading.h"
 #include "fly/camera_path.h"
 #include "render3d/driver.h"
@@ -8,10 +11,16 @@
 #include "resources/resource_ids.h"
 #include "sound/midi.h"
 #include "ui/add_light_box.h"
+#include "ui/background_box.h"
 #include "ui/controller.h"
+#include "ui/fly_box.h"
 #include "ui/music_box.h"
 #include "ui/object_editing.h"
+#include "ui/objects_box.h"
+#include "ui/open_file_dialog.h"
 #include "ui/render_box.h"
+#include "ui/scene_box.h"
+#include "ui/script_box.h"
 
 // FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
 #include "ui/selection.h"
@@ -71,14 +80,19 @@ void Controller::OnCommand(WORD commandId) {
     switch (commandId) {
     case IDM_EDIT_BACKGROUND:
         danceActive = 0;
-        // FIXME: OpenFileDialog "Edit Background image (*.BMP)" (bitmaps), then the shell's
-        // "open" of the chosen file, once the file dialog exists.
+        // The bitmap goes to the desktop's own picture editor.
+        if (const char* file = OpenFileDialog(hwnd, "Edit Background image (*.BMP)", kOpenImage))
+            OpenDocument(hwnd, file);
         break;
     case IDM_EDIT_SCRIPT:
         danceActive = 0;
-        // FIXME: OpenFileDialog "Edit script scene (*.TXT)" (scene scripts); for a chosen
-        // file the shell's "open", scriptBoxFile, then the Script Box "EdiBox" (EdiBoxProc),
-        // once the file dialog and the box exist.
+        // The script opens in the desktop's text editor; the Script Box tests and builds it.
+        if (const char* file = OpenFileDialog(hwnd, "Edit script scene (*.TXT)", kOpenScript)) {
+            OpenDocument(hwnd, file);
+            std::snprintf(scriptBoxFile, sizeof scriptBoxFile, "%s", file);
+            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "EdiBox", hwnd,
+                            EdiBoxProc, 0);
+        }
         break;
     case IDM_CLOSE:
         danceActive = 0;
@@ -157,16 +171,20 @@ void Controller::OnCommand(WORD commandId) {
         // FIXME: the sound device box "DevBox" (DevBoxProc) once the dialog host exists.
         break;
     case IDM_LOAD_BACKGROUND:
-        // FIXME: the Background box "BgrBox" (BgrBoxProc) once the dialog host exists.
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "BgrBox", hwnd,
+                        BgrBoxProc, 0);
         break;
     case IDM_LOAD_SCENE:
-        // FIXME: the Scene box "SceBox" (SceBoxProc) once the dialog host exists.
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "SceBox", hwnd,
+                        SceBoxProc, 0);
         break;
     case IDM_LOAD_OBJECT:
-        // FIXME: the Objects' box "BasBox" (BasBoxProc) once the dialog host exists.
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "BasBox", hwnd,
+                        BasBoxProc, 0);
         break;
     case IDM_FLY_MOVEMENT:
-        // FIXME: the Fly movement box "FlyBox" once the dialog host exists.
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "FlyBox", hwnd,
+                        FlyBoxProc, 0);
         break;
     case IDM_RENDERER:
         ShowBox(hwnd, "RenBox", RenBoxProc);

@@ -6,3 +6,8 @@
 ResDialog MakeRenBoxTemplate();   // "RenBox": render quality, fog and material
 ResDialog MakeLigBoxTemplate();   // "LigBox": a light of a chosen type and colour
 ResDialog MakeMusBoxTemplate();   // "MusBox": the Music Tools Box
+ResDialog MakeSceBoxTemplate();   // "SceBox": the Scene Box
+ResDialog MakeBasBoxTemplate();   // "BasBox": the Objects' Box
+ResDialog MakeBgrBoxTemplate();   // "BgrBox": the Background Box
+ResDialog MakeEdiBoxTemplate();   // "EdiBox": the Script Box
+ResDialog MakeFlyBoxTemplate();   // "FlyBox": the Fly movement Box
