@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "tests/e2e/staged_program.h"
 #include "tests/support/wait.h"
@@ -152,6 +154,15 @@ protected:
         ASSERT_TRUE(WaitUntil(open, kPatience)) << "the Functions menu did not open";
         Mouse({"mousemove", "--window", Id(), "90", "50"});
         ASSERT_TRUE(WaitUntil(submenu, kPatience)) << "Object treat did not open";
+        // A slow frame may still move the submenu into place: click once it stands still.
+        auto entries = [this] {
+            const Image shot = Shot();
+            std::vector<Rgb> rows;
+            for (int y = 40; y < 130 && y < shot.height; ++y) rows.push_back(shot.At(100, y));
+            return rows;
+        };
+        std::vector<Rgb> last = entries();
+        ASSERT_TRUE(WaitUntil([&] { std::vector<Rgb> now = entries(); return std::exchange(last, now) == now; }, kPatience));
         Mouse({"mousemove", "--window", Id(), "90", y, "click", "1", "mousemove", "--window", Id(), "300", "300"});
         EXPECT_TRUE(WaitUntil([&] { return !open(); }, kPatience)) << "the menu did not close";
     }
