@@ -66,3 +66,15 @@ constexpr WORD IDM_SCENE_WITH_LIGHTS = 40066;
 constexpr WORD IDM_FLY_MOVEMENT = 40067;
 constexpr WORD IDM_RENDERER = 40071;
 constexpr WORD IDM_LIGHT = 40073;
+
+// Splash box "RunBox"
+constexpr int IDC_SPLASH_PICTURE = 1115;   // the splash picture; a click closes the box
+// Information box "InfBox"
+constexpr int IDC_HOME_PAGE = 1018;        // shows and opens kHomePage
+constexpr int IDC_PRIVATE_PAGE = 1130;     // "Privat": opens the installation's own page
+constexpr const char* kHomePage = "http://virelux.example.org";   // the maker's web address
+// Sound device box "DevBox"
+constexpr int IDC_CD_PLAYER = 11;
+constexpr int IDC_MM_PLAYER = 12;
+constexpr int IDC_SOUND_RUNS = 1061;
+constexpr int IDC_README_HELP = 1062;

@@ -1,6 +1,8 @@
-// The program's resource tables: strings, the main menu, the accelerators and the images
-// that icon and bitmap resources load from the installation folder.
+// The program's resource tables: strings, the main menu, the accelerators, the dialog
+// templates (made in dialogs/) and the images that icon and bitmap resources load from the
+// installation folder.
 #include "platform/win32/win32.h"
+#include "resources/dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -95,6 +97,9 @@ ResourceTables MakeTables() {
         {IDB_SIGMETER, "res/sigmeter.bmp"},
         {IDB_HELP, "res/help.bmp"},
     };
+    t.dialogs.push_back(MakeRunBoxTemplate());
+    t.dialogs.push_back(MakeInfBoxTemplate());
+    t.dialogs.push_back(MakeDevBoxTemplate());
     return t;
 }
 
