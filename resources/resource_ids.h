@@ -157,3 +157,15 @@ constexpr int IDC_FLY_UFOS = 1097;
 constexpr int IDC_FLY_LIGHT = 1098;
 constexpr int IDC_FLY_SPEED_TEXT = 1100;   // Fly movement Box: the speed as "%.3f"
 constexpr int IDC_FLY_SPEED = 1102;        // Fly movement Box: the speed slider, 0..200
+
+// Splash box "RunBox"
+constexpr int IDC_SPLASH_PICTURE = 1115;   // the splash picture; a click closes the box
+// Information box "InfBox"
+constexpr int IDC_HOME_PAGE = 1018;        // shows and opens kHomePage
+constexpr int IDC_PRIVATE_PAGE = 1130;     // "Privat": opens the installation's own page
+constexpr const char* kHomePage = "http://virelux.example.org";   // the maker's web address
+// Sound device box "DevBox"
+constexpr int IDC_CD_PLAYER = 11;
+constexpr int IDC_MM_PLAYER = 12;
+constexpr int IDC_SOUND_RUNS = 1061;
+constexpr int IDC_README_HELP = 1062;

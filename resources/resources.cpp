@@ -1,5 +1,6 @@
-// The program's resource tables: strings, the main menu, the accelerators, the images
-// that icon and bitmap resources load from the installation folder, and the dialog templates.
+// The program's resource tables: strings, the main menu, the accelerators, the dialog
+// templates (made in dialogs/) and the images that icon and bitmap resources load from the
+// installation folder.
 #include "platform/win32/win32.h"
 #include "resources/dialogs/dialogs.h"
 #include "resources/resource_ids.h"
@@ -104,6 +105,9 @@ ResourceTables MakeTables() {
     t.dialogs.push_back(MakeBgrBoxTemplate());
     t.dialogs.push_back(MakeEdiBoxTemplate());
     t.dialogs.push_back(MakeFlyBoxTemplate());
+    t.dialogs.push_back(MakeRunBoxTemplate());
+    t.dialogs.push_back(MakeInfBoxTemplate());
+    t.dialogs.push_back(MakeDevBoxTemplate());
     return t;
 }
 

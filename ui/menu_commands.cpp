@@ -14,6 +14,7 @@
 #include "ui/background_box.h"
 #include "ui/controller.h"
 #include "ui/fly_box.h"
+#include "ui/information_box.h"
 #include "ui/music_box.h"
 #include "ui/object_editing.h"
 #include "ui/objects_box.h"
@@ -21,6 +22,8 @@
 #include "ui/render_box.h"
 #include "ui/scene_box.h"
 #include "ui/script_box.h"
+#include "ui/sound_device_box.h"
+#include "ui/splash_box.h"
 
 // FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
 #include "ui/selection.h"
@@ -100,9 +103,13 @@ void Controller::OnCommand(WORD commandId) {
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         break;
     case IDM_PLAY_DEMO:
-        // FIXME: the splash box "RunBox" (RunBoxProc) when it plays, the sound device box
-        // "DevBox" (DevBoxProc) when not, once the dialog host exists.
-        PlayMidi(hwnd, kDemoTune);
+        // The splash over the demo tune; without the tune the user is asked about the sound.
+        if (PlayMidi(hwnd, kDemoTune))
+            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "RunBox", hwnd,
+                            RunBoxProc, 0);
+        else
+            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "DevBox", hwnd,
+                            DevBoxProc, 0);
         break;
     case IDM_CUT:
         if (!HaveSelection()) break;
@@ -161,14 +168,16 @@ void Controller::OnCommand(WORD commandId) {
         OpenDocument(hwnd, "doc\\helpk.htm");
         break;
     case IDM_ABOUT:
-        // FIXME: the information box "InfBox" (InfBoxProc) once the dialog host exists.
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "InfBox", hwnd,
+                        InfBoxProc, 0);
         break;
     case IDM_MUSIC:
         ShowBox(hwnd, "MusBox", MusBoxProc);
         FollowSoundRequest(captureThread);
         break;
-    case IDM_HELP_INTRODUCTION:
-        // FIXME: the sound device box "DevBox" (DevBoxProc) once the dialog host exists.
+    case IDM_HELP_INTRODUCTION:   // also F1
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "DevBox", hwnd,
+                        DevBoxProc, 0);
         break;
     case IDM_LOAD_BACKGROUND:
         DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "BgrBox", hwnd,

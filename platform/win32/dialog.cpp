@@ -339,5 +339,6 @@ void SetDialogScript(const char* templateName, std::function<void(HWND box)> scr
 void ClearDialogScripts() { W32().dialogScripts.clear(); }
 
 const std::vector<RecordedDialog>& RecordedDialogs() { return W32().recordedDialogs; }
+void ClearRecordedDialogs() { W32().recordedDialogs.clear(); }
 
 }  // namespace win32test

@@ -103,6 +103,7 @@ void SetDialogScript(const char* templateName, std::function<void(HWND box)> scr
 void ClearDialogScripts();
 // Every dialog box that ended so far, oldest first.
 const std::vector<RecordedDialog>& RecordedDialogs();
+void ClearRecordedDialogs();
 
 // What a user's click on control `id` does: an auto check box toggles, an auto radio button
 // checks itself and clears the others of its group, then buttons and clickable pictures

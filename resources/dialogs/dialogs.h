@@ -11,3 +11,6 @@ ResDialog MakeBasBoxTemplate();   // "BasBox": the Objects' Box
 ResDialog MakeBgrBoxTemplate();   // "BgrBox": the Background Box
 ResDialog MakeEdiBoxTemplate();   // "EdiBox": the Script Box
 ResDialog MakeFlyBoxTemplate();   // "FlyBox": the Fly movement Box
+ResDialog MakeRunBoxTemplate();   // "RunBox": the start-up splash picture
+ResDialog MakeInfBoxTemplate();   // "InfBox": "Information Box" (Scene > About)
+ResDialog MakeDevBoxTemplate();   // "DevBox": "Sound device" (start-up without the demo tune, Help > Introduction)

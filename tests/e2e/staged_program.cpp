@@ -179,8 +179,10 @@ void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {
                        << ", stderr:\n" << program.Stderr();
     *window = *found;
     std::string mismatch = "the window could not be read";
+    std::set<XWindowId> answered;
     const bool shown = WaitUntil(
         [&] {
+            AnswerStartUpBoxes(program, *found, answered);
             const std::optional<Image> image = x_->Capture(*found);
             if (!image || image->height <= kMenuBarHeight) return false;
             mismatch = StartUpSceneMismatch(*image);
@@ -189,6 +191,19 @@ void StagedProgramTest::WaitForFirstFrame(Process& program, XWindowId* window) {
         kPatience, std::chrono::milliseconds(50));
     ASSERT_TRUE(shown) << "the client area never showed the start-up scene: " << mismatch << "; the program "
                        << program.Wait({}) << ", stderr:\n" << program.Stderr();
+}
+
+void StagedProgramTest::AnswerStartUpBoxes(Process& program, XWindowId mainWindow, std::set<XWindowId>& answered) {
+    for (XWindowId box : x_->ViewableWindowsOf(program.Pid())) {
+        if (box == mainWindow || answered.count(box)) continue;
+        const std::string key = x_->Title(box) == "Sound device" ? "Escape" : "Return";
+        ProcessOptions options;
+        options.setEnv["DISPLAY"] = server_->Display();
+        // A box that could not take the focus yet is answered on a later look; one that is
+        // gone by now (the program ended) needs no answer.
+        Process xdotool({"xdotool", "windowfocus", "--sync", std::to_string(box), "key", key}, options);
+        if (xdotool.Wait(kPatience) == ExitStatus::Exited(0)) answered.insert(box);
+    }
 }
 
 void StagedProgramTest::WaitForBox(Process& program, const std::string& text, XWindowId* window) {

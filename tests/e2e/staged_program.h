@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,9 @@ protected:
     void StageInstallationWithout(const std::string& file);
 
     // Waits until the program's window shows its first frame: the centre of the client area
-    // shows the start-up scene. A fatal failure says what was seen instead.
+    // shows the start-up scene. A box that start-up opens before it is answered on the way, as
+    // a user would: the splash with Enter (the demo tune plays on), the Sound device box (no
+    // demo tune) with Esc. A fatal failure says what was seen instead.
     void WaitForFirstFrame(Process& program, XWindowId* window);
     // Waits until the program (started with PLATFORM_DIAG_BOXES=1) shows a message box whose
     // text starts with `text` (line breaks written as \n) and leaves its window in `*window`.
@@ -70,6 +73,10 @@ protected:
     static double UpperBandShows(const Image& image, const std::string& picture);
 
     static std::string ProgramPath();
+
+    // Answers each start-up box of `program` over `mainWindow` that is not in `answered` yet
+    // and adds it there.
+    void AnswerStartUpBoxes(Process& program, XWindowId mainWindow, std::set<XWindowId>& answered);
 
     std::string installFolder_ = VLX_INSTALL_DIR;   // where StartProgram runs the program
     std::string program_ = "virelux";                // which program of the installation it runs

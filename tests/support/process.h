@@ -51,6 +51,7 @@ public:
     // Everything the child has written to stderr so far.
     std::string Stderr() const;
     const std::string& Name() const { return name_; }
+    pid_t Pid() const { return pid_; }
 
 private:
     bool Reap(bool block);

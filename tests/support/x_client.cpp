@@ -101,6 +101,23 @@ std::vector<XWindowId> XClient::FindWindows(const std::string& title) {
     return found;
 }
 
+std::vector<XWindowId> XClient::ViewableWindowsOf(long pid) {
+    std::vector<XWindowId> found;
+    std::function<void(::Window)> visit = [&](::Window window) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return;
+        for (unsigned int i = 0; i < count; ++i) {
+            const std::vector<unsigned long> owner = Property(children[i], "_NET_WM_PID", "CARDINAL");
+            if (!owner.empty() && static_cast<long>(owner[0]) == pid && Viewable(children[i])) found.push_back(children[i]);
+            visit(children[i]);
+        }
+        if (children) XFree(children);
+    };
+    visit(DefaultRootWindow(display_));
+    return found;
+}
+
 std::optional<XWindowId> XClient::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     std::optional<XWindowId> window;
     WaitUntil(

@@ -1,6 +1,7 @@
 // An Xlib connection that looks at and acts on top-level windows the way a user or a window
-// manager would: find one by its exact title, read its title, geometry and pixels, ask it to
-// close (WM_DELETE_WINDOW), iconify, resize, and tell whether it is shown or iconified.
+// manager would: find one by its exact title (or those a process shows), read its title,
+// geometry and pixels, ask it to close (WM_DELETE_WINDOW), iconify, resize, and tell whether
+// it is shown or iconified.
 // Errors about windows that vanished in the meantime are ignored: the program under test
 // may end at any moment.
 #pragma once
@@ -48,6 +49,8 @@ public:
     // title is exactly `title`.
     std::vector<XWindowId> FindWindows(const std::string& title);
     std::optional<XWindowId> WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    // Every viewable window whose _NET_WM_PID names process `pid`.
+    std::vector<XWindowId> ViewableWindowsOf(long pid);
 
     // _NET_WM_NAME where set, WM_NAME otherwise.
     std::string Title(XWindowId window);

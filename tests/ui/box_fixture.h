@@ -10,6 +10,12 @@
 
 class Boxes : public HeadlessShow {
 protected:
+    // The box that start-up opens (the splash or the sound-device box) is over and forgotten.
+    void SetUp() override {
+        HeadlessShow::SetUp();
+        Settle();
+        win32test::ClearRecordedDialogs();
+    }
     // Chooses menu command `command`, which opens `templateName`; `script` acts on the box.
     void Open(WORD command, const char* templateName, std::function<void(HWND)> script) {
         win32test::SetDialogScript(templateName, std::move(script));

@@ -24,6 +24,8 @@ protected:
     void SetUp() override {
         HeadlessShow::SetUp();
         Settle();
+        win32test::ClearRecordedDialogs();   // the splash or sound-device box of start-up
+        win32test::ClearRecordedMessageBoxes();
         folder = stdfs::temp_directory_path() / ("vlx-box2-" + std::to_string(getpid()));
         stdfs::create_directories(folder);
     }
