@@ -37,6 +37,7 @@
 #include "tests/support/pulse_server.h"
 #include "tests/support/sound_probe.h"
 #include "tests/support/wait.h"
+#include "tests/support/x_client.h"
 #include "tests/support/xvfb_server.h"
 
 namespace {
@@ -164,8 +165,20 @@ struct Subject {
         : label(std::move(label_)) {
         try {
             program = std::make_unique<vlx_test::Process>(command, options);
+            // Without its demo tune the show opens the sound-device box at start-up: Esc ends it.
+            vlx_test::XClient x(options.setEnv.at("DISPLAY"));
+            bool answered = false;
+            auto answerBox = [&] {
+                for (const vlx_test::XWindowId box : x.ViewableWindowsOf(program->Pid()))
+                    if (!answered && x.Title(box) == "Sound device") {
+                        vlx_test::ProcessOptions keys;
+                        keys.setEnv["DISPLAY"] = options.setEnv.at("DISPLAY");
+                        vlx_test::Process xdotool({"xdotool", "windowfocus", "--sync", std::to_string(box), "key", "Escape"}, keys);
+                        answered = xdotool.Wait(std::chrono::seconds(10)) == vlx_test::ExitStatus::Exited(0);
+                    }
+            };
             // Listening, and at rest: the show rests at red 2, green 1, blue 1 once capture runs.
-            if (!vlx_test::WaitUntil([&] { return !Frames().empty() && Latest().Red() < kDark; },
+            if (!vlx_test::WaitUntil([&] { answerBox(); return !Frames().empty() && Latest().Red() < kDark; },
                                      std::chrono::seconds(30)))
                 throw std::runtime_error("never came to rest: " + program->Stderr());
         } catch (const std::exception& e) {
