@@ -140,6 +140,15 @@ protected:
         auto open = [this] { const Rgb p = Shot().At(60, 33); return p.r > 200 && p.g > 200 && p.b > 200; };
         Mouse({"mousemove", "--window", Id(), "90", "9", "click", "1"});
         EXPECT_TRUE(WaitUntil(open, kPatience)) << "the Functions menu did not open";
+        // A slow frame may still be laying the popup out: click once it stands still.
+        auto entries = [this] {
+            const Image shot = Shot();
+            std::vector<Rgb> rows;
+            for (int y = 20; y < 70 && y < shot.height; ++y) rows.push_back(shot.At(100, y));
+            return rows;
+        };
+        std::vector<Rgb> last = entries();
+        EXPECT_TRUE(WaitUntil([&] { std::vector<Rgb> now = entries(); return std::exchange(last, now) == now; }, kPatience));
         const Image menu = Shot();
         Mouse({"mousemove", "--window", Id(), "90", y, "click", "1", "mousemove", "--window", Id(), "300", "300"});
         EXPECT_TRUE(WaitUntil([&] { return !open(); }, kPatience)) << "the menu did not close";
