@@ -379,9 +379,15 @@ void PresentClientImage(HWND hwnd, unsigned texture, int width, int height, Clie
     w->clientImageWidth = width;
     w->clientImageHeight = height;
     w->clientImageBottom = ClientImageBottom(w, height);
+    // A popup of the menu bar is drawn over the frame in the back buffer and would be shown
+    // again with it (a box that a menu entry opens repaints the window behind it): while one
+    // is open, the frame is copied before anything is drawn over it.
+    w->clientImageInBack = where == ClientImage::InPlaceOnly;
+    if (!w->openPopups.empty()) KeepClientImage(w);
+    const bool keptInBack = w->clientImageInBack;
     w->clientImageInBack = false;
     DrawWindowFrame(w, nullptr, true, where != ClientImage::Texture);
-    w->clientImageInBack = where == ClientImage::InPlaceOnly;
+    w->clientImageInBack = keptInBack;
     PrintChangedDiagnosticValues();
     if (!s.firstFrameReported) {
         s.firstFrameReported = true;

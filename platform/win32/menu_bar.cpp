@@ -62,8 +62,12 @@ void DrawItems(MenuBarPass& pass, HMENU menu) {
         }
         const std::string label = item.text + "##" + std::to_string(item.id);
         const bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
-        if (ImGui::MenuItem(label.c_str(), nullptr, (item.flags & MF_CHECKED) != 0, enabled))
+        if (ImGui::MenuItem(label.c_str(), nullptr, (item.flags & MF_CHECKED) != 0, enabled)) {
             PostMessageA(pass.hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(item.id), 0), 0);
+            // The closing popup uncovers the client area: a box the command opens repaints
+            // the window behind it without the popup.
+            InvalidateRect(pass.hwnd, nullptr, FALSE);
+        }
     }
 }
 
