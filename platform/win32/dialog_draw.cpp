@@ -104,7 +104,10 @@ void DrawCheck(HWND box, HWND c) {
     bool checked = state.check == BST_CHECKED;
     const bool clicked = state.kind == ControlKind::RadioButton ? ImGui::RadioButton(label.c_str(), checked)
                                                                  : ImGui::Checkbox(label.c_str(), &checked);
-    if (clicked) Later(box, [c] { ClickDialogControl(c); });
+    // As on the platform, the whole rectangle takes the click, not only the mark and its label.
+    ImGui::SetCursorPos(TopLeft(state.rect));
+    const bool besideLabel = ImGui::InvisibleButton("rest", ImVec2(Width(state.rect), Height(state.rect)));
+    if (clicked || besideLabel) Later(box, [c] { ClickDialogControl(c); });
     ImGui::PopStyleVar();
 }
 
