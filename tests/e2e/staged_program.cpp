@@ -12,9 +12,6 @@
 
 namespace vlx_test {
 
-namespace {
-
-// A picture of the installation as RGB, rows from the top; empty when it cannot be read.
 Image InstalledPicture(const std::string& name) {
         Image image;
         SDL_Surface* loaded = SDL_LoadBMP((std::string(VLX_INSTALL_DIR) + "/" + name).c_str());
@@ -32,6 +29,8 @@ Image InstalledPicture(const std::string& name) {
         SDL_FreeSurface(rgb);
         return image;
 }
+
+namespace {
 
 // The main scene's background picture.
 const Image& BackgroundPicture() {

@@ -31,6 +31,9 @@ inline constexpr std::chrono::milliseconds kPatience(20000);   // for anything t
 // from the few the objects and filtering change; otherwise what differs. This is the one place
 // that knows what the first frame looks like.
 std::string StartUpSceneMismatch(const Image& image);
+// A picture of the installation (such as "res/splash.bmp") as RGB, rows from the top; empty
+// when it cannot be read.
+Image InstalledPicture(const std::string& name);
 // Whether the pixel (x, y) of the window's `image` shows the start-up scene's background picture,
 // stretched over the client area, within `tolerance` per channel.
 bool ShowsStartUpPicture(const Image& image, int x, int y, int tolerance);

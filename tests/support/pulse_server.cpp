@@ -121,6 +121,15 @@ int PulseServer::Pactl(const std::vector<std::string>& arguments) const {
     return status.how == ExitStatus::How::Exited ? status.value : -1;
 }
 
+bool PulseServer::ClientHasStream(const std::string& kind) const {
+    // A client's stream comes over the native protocol; the server's loopback is a module.
+    ProcessOptions options;
+    options.setEnv = ClientEnvironment();
+    options.discardStdout = true;
+    Process shell({"sh", "-c", "pactl list short " + kind + " | grep -q protocol-native"}, options);
+    return shell.Wait(kCommandTimeout) == ExitStatus::Exited(0);
+}
+
 NoSoundOutput::NoSoundOutput() {
     folder_ = MakeFolder("vlx-nosound-XXXXXX");
     WriteClientConfig(folder_);

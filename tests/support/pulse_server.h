@@ -31,6 +31,9 @@ public:
 
     // Runs pactl against this server; its exit status (-1 when it did not end in time).
     int Pactl(const std::vector<std::string>& arguments) const;
+    // Whether a client (not one of the server's own modules) has a stream of `kind` open:
+    // "sink-inputs" for playback, "source-outputs" for recording.
+    bool ClientHasStream(const std::string& kind) const;
 
     const std::string& Folder() const { return folder_; }
 
