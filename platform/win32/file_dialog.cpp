@@ -146,6 +146,7 @@ struct Browser {
     std::string folder;
     std::vector<std::string> folders;   // shown in the folder
     std::vector<std::string> files;
+    bool unreadable = false;            // the folder could not be listed (no permission, gone)
     char name[1024] = {};
     std::string error;
     std::string chosen;
@@ -163,6 +164,7 @@ struct Browser {
             if (it->is_directory(typeError)) folders.push_back(entry);
             else if (MatchesFilter(entry, CurrentFilter())) files.push_back(entry);
         }
+        unreadable = static_cast<bool>(error);
         auto byName = [](const std::string& a, const std::string& b) { return SDL_strcasecmp(a.c_str(), b.c_str()) < 0; };
         std::sort(folders.begin(), folders.end(), byName);
         std::sort(files.begin(), files.end(), byName);
@@ -212,6 +214,8 @@ struct Browser {
         const float below = ImGui::GetFrameHeightWithSpacing() * 2.0f + errorLines;
         ImGui::BeginChild("list", ImVec2(0, -below), true);
         std::string enter;
+        // A name typed in can still reach what is inside a folder that cannot be listed.
+        if (unreadable) ImGui::TextDisabled("This folder cannot be read.");
         for (const std::string& f : folders) {
             if (ImGui::Selectable(("[" + f + "]").c_str(), false, ImGuiSelectableFlags_AllowDoubleClick) &&
                 ImGui::IsMouseDoubleClicked(0))

@@ -275,11 +275,22 @@ TEST_F(E2eBoxes, EveryMenuEntryOpensItsBoxAsTheTemplateLaysItOutAndEscOrTheClose
             EXPECT_TRUE(WaitForNoBox()) << (byEsc ? "Esc" : "the close button") << " did not end the box";
         }
     }
+    // F1 on the main window while a box is open asks for a second box: the main window
+    // takes no input then, so none opens, neither now nor once the first has ended.
+    XWindowId box = Open(kBoxes[7]);
+    PressKey(window_, "F1");
+    PressKey(box, "Escape");
+    EXPECT_TRUE(WaitForNoBox());
+    box = Open(kBoxes[9]);
+    EXPECT_EQ(x_->Title(box), Template("MusBox").caption) << "a box asked for during another one opened";
+    PressKey(box, "Escape");
+    EXPECT_TRUE(WaitForNoBox());
+
     // Scene > Edit > Scenes: a script chosen in the browser opens the Script Box.
     const XWindowId browser = Open(kBoxes[4]);
     Xdotool({"windowfocus", "--sync", std::to_string(browser), "type", "test1.txt"});
     PressKey(browser, "Return");
-    XWindowId box = 0;
+    box = 0;
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<XWindowId> boxes = Boxes();
         box = boxes.size() == 1 && boxes[0] != browser ? boxes[0] : 0;

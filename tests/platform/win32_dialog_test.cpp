@@ -243,7 +243,7 @@ protected:
         if (message == kAnswer) Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
         if (message == kDrive || (message == kFrame && (IsWindow(box) || scenario == Scenario::Browse))) {
             ++frames;
-            if (scenario == Scenario::Browse && frames == 5) win32test::InjectText("cube");
+            if (scenario == Scenario::Browse && frames == 5) win32test::InjectText("Würfel eins");
             if (scenario == Scenario::Browse && frames == 8) Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
             // Should input be lost, the box ends after many frames instead of hanging.
             if (frames == 1200) Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
@@ -322,11 +322,12 @@ TEST_F(ShownDialog, ATerminationSignalCancelsTheBoxAndClosesTheOwnerAfterwards) 
     EXPECT_TRUE(closeQueued);
 }
 
+// Spaces and letters beyond ASCII, in the folder's name and the file's, typed as a user types them.
 TEST_F(ShownDialog, ANameTypedIntoTheFileBrowserIsTakenWithTheDefaultExtension) {
     namespace stdfs = std::filesystem;
-    const stdfs::path folder = stdfs::temp_directory_path() / ("browser_test_" + std::to_string(getpid()));
+    const stdfs::path folder = stdfs::temp_directory_path() / ("Prüf Ordner " + std::to_string(getpid()));
     stdfs::create_directories(folder);
-    std::ofstream(folder / "cube.x") << "xof";
+    std::ofstream(folder / "Würfel eins.x") << "xof";
     scenario = Scenario::Browse;
     PostMessageA(window, kFrame, 0, 0);
     char file[256] = "";
@@ -341,6 +342,6 @@ TEST_F(ShownDialog, ANameTypedIntoTheFileBrowserIsTakenWithTheDefaultExtension) 
     ofn.Flags = OFN_FILEMUSTEXIST;
     ofn.lpstrDefExt = "x";
     EXPECT_EQ(GetOpenFileNameA(&ofn), TRUE) << frames << " frames";
-    EXPECT_EQ(std::string(file), (folder / "cube.x").string());
+    EXPECT_EQ(std::string(file), (folder / "Würfel eins.x").string());
     stdfs::remove_all(folder);
 }
