@@ -23,10 +23,8 @@
 #include "ui/scene_box.h"
 #include "ui/script_box.h"
 #include "ui/sound_device_box.h"
-#include "ui/splash_box.h"
-
-// FIXME: the selection's header arrives with mouse picking; until then the stand-in's.
 #include "ui/selection.h"
+#include "ui/splash_box.h"
 
 namespace {
 
@@ -93,8 +91,7 @@ void Controller::OnCommand(WORD commandId) {
         if (const char* file = OpenFileDialog(hwnd, "Edit script scene (*.TXT)", kOpenScript)) {
             OpenDocument(hwnd, file);
             std::snprintf(scriptBoxFile, sizeof scriptBoxFile, "%s", file);
-            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "EdiBox", hwnd,
-                            EdiBoxProc, 0);
+            ShowBox(hwnd, "EdiBox", EdiBoxProc);
         }
         break;
     case IDM_CLOSE:
@@ -105,11 +102,9 @@ void Controller::OnCommand(WORD commandId) {
     case IDM_PLAY_DEMO:
         // The splash over the demo tune; without the tune the user is asked about the sound.
         if (PlayMidi(hwnd, kDemoTune))
-            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "RunBox", hwnd,
-                            RunBoxProc, 0);
+            ShowBox(hwnd, "RunBox", RunBoxProc);
         else
-            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "DevBox", hwnd,
-                            DevBoxProc, 0);
+            ShowBox(hwnd, "DevBox", DevBoxProc);
         break;
     case IDM_CUT:
         if (!HaveSelection()) break;
@@ -168,32 +163,26 @@ void Controller::OnCommand(WORD commandId) {
         OpenDocument(hwnd, "doc\\helpk.htm");
         break;
     case IDM_ABOUT:
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "InfBox", hwnd,
-                        InfBoxProc, 0);
+        ShowBox(hwnd, "InfBox", InfBoxProc);
         break;
     case IDM_MUSIC:
         ShowBox(hwnd, "MusBox", MusBoxProc);
         FollowSoundRequest(captureThread);
         break;
     case IDM_HELP_INTRODUCTION:   // also F1
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "DevBox", hwnd,
-                        DevBoxProc, 0);
+        ShowBox(hwnd, "DevBox", DevBoxProc);
         break;
     case IDM_LOAD_BACKGROUND:
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "BgrBox", hwnd,
-                        BgrBoxProc, 0);
+        ShowBox(hwnd, "BgrBox", BgrBoxProc);
         break;
     case IDM_LOAD_SCENE:
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "SceBox", hwnd,
-                        SceBoxProc, 0);
+        ShowBox(hwnd, "SceBox", SceBoxProc);
         break;
     case IDM_LOAD_OBJECT:
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "BasBox", hwnd,
-                        BasBoxProc, 0);
+        ShowBox(hwnd, "BasBox", BasBoxProc);
         break;
     case IDM_FLY_MOVEMENT:
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)), "FlyBox", hwnd,
-                        FlyBoxProc, 0);
+        ShowBox(hwnd, "FlyBox", FlyBoxProc);
         break;
     case IDM_RENDERER:
         ShowBox(hwnd, "RenBox", RenBoxProc);
