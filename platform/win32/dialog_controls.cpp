@@ -4,7 +4,7 @@
 // scroll bar, of Enter and Esc. The real box and the test's dialog scripts both act here.
 // Implements: GetDlgItem, GetDlgCtrlID, SetDlgItemTextA, GetDlgItemTextA, CheckDlgButton,
 // IsDlgButtonChecked, SendDlgItemMessageA, GetWindowLongA, EnableWindow, IsWindowEnabled,
-// SetScrollRange, SetScrollPos, GetScrollPos; BM_GETCHECK, BM_SETCHECK, STM_SETIMAGE and
+// SetScrollRange, GetScrollRange, SetScrollPos, GetScrollPos; BM_GETCHECK, BM_SETCHECK, STM_SETIMAGE and
 // STM_GETIMAGE; the control test hooks.
 // Leaves out: scroll bars of ordinary windows (SB_HORZ, SB_VERT), vertical scroll bar
 // controls, three-state buttons, keyboard navigation between controls (Tab, arrow keys in a
@@ -229,6 +229,14 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL) {
     state.scrollMin = minPos;
     state.scrollMax = std::max(minPos, maxPos);
     state.scrollPos = std::clamp(state.scrollPos, state.scrollMin, state.scrollMax);
+    return TRUE;
+}
+
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos) {
+    HWND c = ScrollBarControl(hwnd, bar);
+    if (!c || !minPos || !maxPos) return FALSE;
+    *minPos = c->control->scrollMin;
+    *maxPos = c->control->scrollMax;
     return TRUE;
 }
 

@@ -231,6 +231,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable);   // TRUE when the window was disable
 BOOL IsWindowEnabled(HWND hwnd);
 // Scroll bar controls (bar SB_CTL): the position stays within the range.
 BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);   // the previous position
 int GetScrollPos(HWND hwnd, int bar);
 
