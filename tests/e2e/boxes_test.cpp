@@ -20,9 +20,7 @@
 namespace vlx_test {
 namespace {
 
-struct Point {
-    int x, y;
-};
+using Point = MenuPoint;
 
 // Where a box comes from: the menu entries clicked in turn (window coordinates of the
 // 320-pixel window; the first is a title of the menu bar), or a key.
@@ -165,29 +163,9 @@ protected:
     }
     bool WaitForNoBox() { return WaitUntil([&] { return Boxes().empty(); }, kPatience); }
 
-    // Whether the menu entry in the row through `p` is lit as the one under the mouse.
-    static bool Lit(const Image& image, Point p) {
-        int lit = 0;
-        for (int x = std::max(0, p.x - 40); x < std::min(image.width, p.x + 40); ++x)
-            lit += Near(image.At(x, p.y), Rgb{103, 170, 250}, 12);
-        return lit >= 10;
-    }
-    // Clicks the menu bar's title, moves over each entry of `path` until it is lit (a popup
-    // takes a frame or two to open, and a slow frame may still be placing it), and clicks
-    // the last.
-    void Choose(const std::vector<Point>& path) {
-        const std::string w = std::to_string(window_);
-        Xdotool({"mousemove", "--window", w, std::to_string(path[0].x), std::to_string(path[0].y), "click", "1"});
-        for (size_t i = 1; i < path.size(); ++i) {
-            Xdotool({"mousemove", "--window", w, std::to_string(path[i].x), std::to_string(path[i].y)});
-            ASSERT_TRUE(WaitUntil([&] { return Lit(Shot(window_), path[i]); }, kPatience))
-                << "the menu entry at (" << path[i].x << ", " << path[i].y << ") was never lit";
-        }
-        if (path.size() > 1) Xdotool({"click", "1"});
-    }
     XWindowId Open(const BoxEntry& entry) {
         if (entry.key) PressKey(window_, entry.key);
-        else Choose(entry.menu);
+        else ChooseMenuEntry(window_, entry.menu);
         return WaitForOneBox(entry.name);
     }
     // Drags the thumb of the horizontal scroll bar `bar` of `box` to `toX` (box coordinates):

@@ -133,14 +133,13 @@ protected:
         Mouse(steps);
     }
     static std::string At(double v) { return std::to_string(std::lround(v)); }
-    // Opens the Functions menu, takes its picture, clicks (90, y) (an entry, or the menu's
-    // title again to close it) and waits until the popup has gone.
-    Image FunctionsMenuClick(const char* y) {
+    // Opens the Functions menu, takes its picture once it stands still, and closes it with a
+    // click on its title.
+    Image FunctionsMenuPicture() {
         // The popup covers the top left of the client area in its light grey.
         auto open = [this] { const Rgb p = Shot().At(60, 33); return p.r > 200 && p.g > 200 && p.b > 200; };
         Mouse({"mousemove", "--window", Id(), "90", "9", "click", "1"});
         EXPECT_TRUE(WaitUntil(open, kPatience)) << "the Functions menu did not open";
-        // A slow frame may still be laying the popup out: click once it stands still.
         auto entries = [this] {
             const Image shot = Shot();
             std::vector<Rgb> rows;
@@ -150,29 +149,19 @@ protected:
         std::vector<Rgb> last = entries();
         EXPECT_TRUE(WaitUntil([&] { std::vector<Rgb> now = entries(); return std::exchange(last, now) == now; }, kPatience));
         const Image menu = Shot();
-        Mouse({"mousemove", "--window", Id(), "90", y, "click", "1", "mousemove", "--window", Id(), "300", "300"});
+        Mouse({"mousemove", "--window", Id(), "90", "9", "click", "1", "mousemove", "--window", Id(), "300", "300"});
         EXPECT_TRUE(WaitUntil([&] { return !open(); }, kPatience)) << "the menu did not close";
         return menu;
     }
-    // Opens Functions ▸ Object treat and clicks the submenu's entry at (90, y): Delete 71,
-    // Copy 88, Cut 105, Paste 122 (the submenu opens over the narrow window's first popup).
-    void ObjectTreat(const char* y) {
+    // Chooses an entry of the Functions menu: "Select box" at 33; or of its Object treat
+    // submenu (which opens over the narrow window's first popup): Delete 71, Copy 88, Cut 105,
+    // Paste 122. The mouse then leaves the logo alone.
+    void Functions(int y) {
+        const std::vector<MenuPoint> path = y <= 33 ? std::vector<MenuPoint>{{90, 9}, {90, y}}
+                                                    : std::vector<MenuPoint>{{90, 9}, {90, 50}, {90, y}};
+        ASSERT_NO_FATAL_FAILURE(ChooseMenuEntry(window_, path));
+        Mouse({"mousemove", "--window", Id(), "300", "300"});
         auto open = [this] { const Rgb p = Shot().At(60, 33); return p.r > 200 && p.g > 200 && p.b > 200; };
-        auto submenu = [this] { const Rgb p = Shot().At(150, 112); return p.r > 200 && p.g > 200 && p.b > 200; };
-        Mouse({"mousemove", "--window", Id(), "90", "9", "click", "1"});
-        ASSERT_TRUE(WaitUntil(open, kPatience)) << "the Functions menu did not open";
-        Mouse({"mousemove", "--window", Id(), "90", "50"});
-        ASSERT_TRUE(WaitUntil(submenu, kPatience)) << "Object treat did not open";
-        // A slow frame may still move the submenu into place: click once it stands still.
-        auto entries = [this] {
-            const Image shot = Shot();
-            std::vector<Rgb> rows;
-            for (int y = 40; y < 130 && y < shot.height; ++y) rows.push_back(shot.At(100, y));
-            return rows;
-        };
-        std::vector<Rgb> last = entries();
-        ASSERT_TRUE(WaitUntil([&] { std::vector<Rgb> now = entries(); return std::exchange(last, now) == now; }, kPatience));
-        Mouse({"mousemove", "--window", Id(), "90", y, "click", "1", "mousemove", "--window", Id(), "300", "300"});
         EXPECT_TRUE(WaitUntil([&] { return !open(); }, kPatience)) << "the menu did not close";
     }
     // Whether "Select box" shows a tick: dark pixels inside the popup, right of the entry's text.
@@ -208,10 +197,10 @@ TEST_F(E2ePicking, AClickPicksTheLogoDragsTurnAndMoveItTheMenuCopiesAndDeletesAn
 
     // "Select box" in the Functions menu puts the green marker round the selected logo at once,
     // and the entry shows a tick when the menu opens again.
-    FunctionsMenuClick("33");
+    Functions(33);
     const Image marked = Still();
     Save("3-marked");
-    EXPECT_TRUE(SelectBoxTicked(FunctionsMenuClick("9"))) << "\"Select box\" shows no tick";
+    EXPECT_TRUE(SelectBoxTicked(FunctionsMenuPicture())) << "\"Select box\" shows no tick";
     EXPECT_GT(LookAt(marked).green, LookAt(selected).green + 60) << "no green marker round the logo";
 
     // A left drag downwards turns the logo about the screen's horizontal axis, and only while
@@ -234,14 +223,14 @@ TEST_F(E2ePicking, AClickPicksTheLogoDragsTurnAndMoveItTheMenuCopiesAndDeletesAn
     // "Copy" then "Paste" add a second logo where the first stands; a right drag takes one of
     // them 70 pixels to the left, and two logos show. "Delete" takes the selected one away.
     const int one = LookAt(moved).count;
-    ObjectTreat("88");
-    ObjectTreat("122");
+    Functions(88);
+    Functions(122);
     const Look pasted = LookAt(Still());
     Drag("3", pasted.onX, pasted.onY, -70, 0);
     const Image two = Still();
     Save("6-pasted");
     EXPECT_GT(LookAt(two).count, one * 3 / 2) << "no second logo after Copy and Paste";
-    ObjectTreat("71");
+    Functions(71);
     const Image deleted = Still();
     Save("7-deleted");
     EXPECT_LT(LookAt(deleted).count, one * 5 / 4) << "Delete left the selected logo";

@@ -101,6 +101,26 @@ void StagedProgramTest::PressKey(XWindowId window, const std::string& key) {
     Xdotool({"windowfocus", "--sync", std::to_string(window), "key", key});
 }
 
+void StagedProgramTest::ChooseMenuEntry(XWindowId window, const std::vector<MenuPoint>& path) {
+    // The entry under the mouse is drawn on this blue across most of its row.
+    auto lit = [&](MenuPoint p) {
+        const std::optional<Image> image = x_->Capture(window);
+        if (!image || p.y >= image->height) return false;
+        int count = 0;
+        for (int x = std::max(0, p.x - 40); x < std::min(image->width, p.x + 40); ++x)
+            count += Near(image->At(x, p.y), Rgb{103, 170, 250}, 12);
+        return count >= 10;
+    };
+    const std::string w = std::to_string(window);
+    Xdotool({"mousemove", "--window", w, std::to_string(path[0].x), std::to_string(path[0].y), "click", "1"});
+    for (size_t i = 1; i < path.size(); ++i) {
+        Xdotool({"mousemove", "--window", w, std::to_string(path[i].x), std::to_string(path[i].y)});
+        ASSERT_TRUE(WaitUntil([&] { return lit(path[i]); }, kPatience))
+            << "the menu entry at (" << path[i].x << ", " << path[i].y << ") was never lit";
+    }
+    if (path.size() > 1) Xdotool({"click", "1"});
+}
+
 void StagedProgramTest::Xdotool(const std::vector<std::string>& arguments) {
     ProcessOptions options;
     options.setEnv["DISPLAY"] = server_->Display();

@@ -38,6 +38,11 @@ Image InstalledPicture(const std::string& name);
 // stretched over the client area, within `tolerance` per channel.
 bool ShowsStartUpPicture(const Image& image, int x, int y, int tolerance);
 
+// A point of a window, in its coordinates: a title of the menu bar or an entry of a popup.
+struct MenuPoint {
+    int x, y;
+};
+
 class StagedProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -65,6 +70,12 @@ protected:
     // text starts with `text` (line breaks written as \n) and leaves its window in `*window`.
     // A fatal failure says what the program did instead.
     void WaitForBox(Process& program, const std::string& text, XWindowId* window);
+
+    // Chooses a menu entry with real clicks: clicks the title of the menu bar at path[0], moves
+    // over each further entry (window coordinates) until it is lit as the one under the mouse
+    // (a popup takes a frame or two to open, and a slow frame may still be placing it), and
+    // clicks the last. A fatal failure names the entry that never lit.
+    void ChooseMenuEntry(XWindowId window, const std::vector<MenuPoint>& path);
 
     // Gives `window` the focus and types `key` (an X key name such as "F7") as real key events.
     void PressKey(XWindowId window, const std::string& key);
