@@ -53,6 +53,50 @@ std::pair<size_t, size_t> GroupOf(const std::vector<HWND>& controls, HWND c) {
     return {first, end};
 }
 
+bool TakesFocus(HWND c) { return LiveWindow(c) && !c->disabled && (c->style & WS_TABSTOP); }
+
+// Tab's next stop after the focus (before it with `backwards`): a control with WS_TABSTOP,
+// where a radio group counts once, at its checked button. The focus stays where no other
+// control takes it.
+HWND NextTabStop(HWND box, bool backwards) {
+    const auto& controls = box->dialog->controls;
+    const size_t n = controls.size();
+    HWND focus = box->dialog->focus;
+    const auto found = std::find(controls.begin(), controls.end(), focus);
+    const bool has = focus && found != controls.end();
+    const size_t at = has ? static_cast<size_t>(found - controls.begin()) : (backwards ? 0 : n - 1);
+    const bool inRadioGroup = has && focus->control->kind == ControlKind::RadioButton;
+    const auto [groupFirst, groupEnd] = inRadioGroup ? GroupOf(controls, focus) : std::pair<size_t, size_t>{n, n};
+    for (size_t step = 1; step <= n; ++step) {
+        const size_t i = backwards ? (at + n - step) % n : (at + step) % n;
+        if ((i >= groupFirst && i < groupEnd) || !TakesFocus(controls[i])) continue;
+        HWND stop = controls[i];
+        if (stop->control->kind == ControlKind::RadioButton) {
+            const auto [first, end] = GroupOf(controls, stop);
+            for (size_t k = first; k < end; ++k)
+                if (controls[k]->control->kind == ControlKind::RadioButton && controls[k]->control->check == BST_CHECKED &&
+                    !controls[k]->disabled)
+                    stop = controls[k];
+        }
+        return stop;
+    }
+    return focus;
+}
+
+// The arrows in a radio group: the next enabled button of the group (the previous one with
+// `backwards`), round the group's end.
+HWND NextInRadioGroup(HWND box, HWND radio, bool backwards) {
+    const auto& controls = box->dialog->controls;
+    const auto [first, end] = GroupOf(controls, radio);
+    const size_t count = end - first;
+    const size_t at = static_cast<size_t>(std::find(controls.begin(), controls.end(), radio) - controls.begin()) - first;
+    for (size_t step = 1; step < count; ++step) {
+        HWND c = controls[first + (backwards ? (at + count - step) % count : (at + step) % count)];
+        if (c->control->kind == ControlKind::RadioButton && !c->disabled && LiveWindow(c)) return c;
+    }
+    return radio;
+}
+
 }  // namespace
 
 LRESULT win32_internal::ControlProc(HWND c, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -103,6 +147,8 @@ bool win32_internal::ClickDialogControl(HWND control) {
     case ControlKind::GroupBox:
     case ControlKind::ScrollBar: return false;
     }
+    // A clicked button takes the focus, as the platform's do.
+    if (state.kind != ControlKind::Text && state.kind != ControlKind::Picture) box->dialog->focus = c;
     Command(box, c->id, c);
     return true;
 }
@@ -117,23 +163,50 @@ bool win32_internal::ScrollDialogControl(HWND bar, WORD code, int pos) {
     return true;
 }
 
-// Enter sends the default push button's command (IDOK when the box has none), Esc sends
-// IDCANCEL; a disabled button of that id takes neither.
-bool win32_internal::PressDialogKey(HWND dialog, WORD virtualKey) {
+// Enter sends the command of the push button the keys moved the focus to, else of the
+// default push button (IDOK when the box has none); Esc sends IDCANCEL; a disabled button of
+// that id takes neither. Tab moves the focus, Space clicks the focused button, and the arrows
+// check the next radio button of a focused group.
+bool win32_internal::PressDialogKey(HWND dialog, WORD virtualKey, bool shift) {
     HWND box = Box(dialog);
     if (!box || box->dialog->ended) return false;
-    int id = 0;
+    DialogState& d = *box->dialog;
+    HWND focus = d.focus && LiveWindow(d.focus) ? d.focus : nullptr;
+    switch (virtualKey) {
+    case VK_TAB: {
+        HWND next = NextTabStop(box, shift);
+        if (!next) return false;
+        d.focus = next;
+        d.keyboardFocus = true;
+        return true;
+    }
+    case VK_SPACE: return focus && ClickDialogControl(focus);
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+        if (!focus || focus->control->kind != ControlKind::RadioButton) return false;
+        HWND next = NextInRadioGroup(box, focus, virtualKey == VK_LEFT || virtualKey == VK_UP);
+        d.focus = next;
+        d.keyboardFocus = true;
+        return ClickDialogControl(next);
+    }
+    case VK_RETURN:
+    case VK_ESCAPE: break;
+    default: return false;
+    }
+    int id = IDCANCEL;
     if (virtualKey == VK_RETURN) {
         id = IDOK;
-        for (HWND c : box->dialog->controls)
-            if (c->control->isDefault) {
-                id = c->id;
-                break;
-            }
-    } else if (virtualKey == VK_ESCAPE) {
-        id = IDCANCEL;
-    } else {
-        return false;
+        if (d.keyboardFocus && focus && focus->control->kind == ControlKind::PushButton) {
+            id = focus->id;
+        } else {
+            for (HWND c : d.controls)
+                if (c->control->isDefault) {
+                    id = c->id;
+                    break;
+                }
+        }
     }
     HWND button = GetDlgItem(box, id);
     if (button && button->disabled) return false;
@@ -260,7 +333,7 @@ bool ClickControl(HWND box, int id) { return Box(box) && ClickDialogControl(GetD
 
 bool Scroll(HWND box, int id, WORD code, int pos) { return Box(box) && ScrollDialogControl(GetDlgItem(box, id), code, pos); }
 
-bool PressKey(HWND box, WORD virtualKey) { return PressDialogKey(box, virtualKey); }
+bool PressKey(HWND box, WORD virtualKey, bool shift) { return PressDialogKey(box, virtualKey, shift); }
 
 bool CloseBox(HWND box) {
     if (!Box(box) || box->dialog->ended) return false;

@@ -273,14 +273,28 @@ void DrawScrollBar(HWND box, HWND c) {
     RaisedBox(ImVec2(shownX, y0), ImVec2(shownX + thumb, y1), false);
 }
 
-// Enter and Esc for the box; the arrows, page keys, Home and End for a scroll bar that has
-// the focus, SB_ENDSCROLL when such a key is let go.
+// Enter, Esc, Tab, Shift+Tab and Space for the box; the arrows in a radio group that has the
+// focus; the arrows, page keys, Home and End for a scroll bar that has it, SB_ENDSCROLL when
+// such a key is let go.
 void HandleKeys(HWND box) {
     auto pressed = [](ImGuiKey key, bool repeat) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), repeat); };
     if (pressed(ImGuiKey_Enter, false) || pressed(ImGuiKey_KeyPadEnter, false))
         Later(box, [box] { PressDialogKey(box, VK_RETURN); });
     if (pressed(ImGuiKey_Escape, false)) Later(box, [box] { PressDialogKey(box, VK_ESCAPE); });
-    HWND bar = box->dialog->focus;
+    if (pressed(ImGuiKey_Tab, true)) Later(box, [box, shift = ImGui::GetIO().KeyShift] { PressDialogKey(box, VK_TAB, shift); });
+    if (pressed(ImGuiKey_Space, false)) Later(box, [box] { PressDialogKey(box, VK_SPACE); });
+    HWND focus = box->dialog->focus;
+    if (focus && LiveWindow(focus) && focus->control->kind == ControlKind::RadioButton) {
+        const struct {
+            ImGuiKey key;
+            WORD virtualKey;
+        } arrows[] = {{ImGuiKey_LeftArrow, VK_LEFT}, {ImGuiKey_UpArrow, VK_UP}, {ImGuiKey_RightArrow, VK_RIGHT},
+                      {ImGuiKey_DownArrow, VK_DOWN}};
+        for (const auto& a : arrows)
+            if (pressed(a.key, true)) Later(box, [box, vk = a.virtualKey] { PressDialogKey(box, vk); });
+        return;
+    }
+    HWND bar = focus;
     if (!bar || !LiveWindow(bar) || bar->control->kind != ControlKind::ScrollBar || bar->disabled) return;
     const struct {
         ImGuiKey key;
@@ -295,6 +309,22 @@ void HandleKeys(HWND box) {
     for (const auto& k : keys) {
         if (pressed(k.key, k.repeat)) Later(box, [bar, code = k.code] { ScrollDialogControl(bar, code, 0); });
         if (ImGui::IsKeyReleased(ImGui::GetKeyIndex(k.key))) Later(box, [bar] { ScrollDialogControl(bar, SB_ENDSCROLL, 0); });
+    }
+}
+
+// The platform's focus mark: a dotted rectangle just inside the focused control.
+void DrawFocusMark(const RECT& r) {
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const ImVec2 origin = ImGui::GetWindowPos();
+    const float x0 = origin.x + static_cast<float>(r.left) + 1.0f, y0 = origin.y + static_cast<float>(r.top) + 1.0f;
+    const float x1 = origin.x + static_cast<float>(r.right) - 2.0f, y1 = origin.y + static_cast<float>(r.bottom) - 2.0f;
+    for (float x = x0; x <= x1; x += 2.0f) {
+        draw->AddRectFilled(ImVec2(x, y0), ImVec2(x + 1.0f, y0 + 1.0f), kText);
+        draw->AddRectFilled(ImVec2(x, y1), ImVec2(x + 1.0f, y1 + 1.0f), kText);
+    }
+    for (float y = y0; y <= y1; y += 2.0f) {
+        draw->AddRectFilled(ImVec2(x0, y), ImVec2(x0 + 1.0f, y + 1.0f), kText);
+        draw->AddRectFilled(ImVec2(x1, y), ImVec2(x1 + 1.0f, y + 1.0f), kText);
     }
 }
 
@@ -334,6 +364,7 @@ void win32_internal::DrawDialogControls(HWND box) {
         ImGui::EndDisabled();
         ImGui::PopID();
     }
+    if (d.keyboardFocus && d.focus && LiveWindow(d.focus)) DrawFocusMark(d.focus->control->rect);
     if (!covered) HandleKeys(box);
     ImGui::EndDisabled();
     ImGui::End();

@@ -41,6 +41,7 @@ struct DialogState {
     bool ended = false;
     INT_PTR result = 0;
     HWND focus = nullptr;        // the control the keys act on (a scroll bar that was clicked)
+    bool keyboardFocus = false;  // the focus was moved with Tab or the arrows: it is shown
     // What the user did during a drawn frame, carried out once the frame is done (a
     // procedure may open a box of its own, which draws frames too).
     std::vector<std::function<void()>> pending;

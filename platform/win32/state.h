@@ -232,6 +232,7 @@ void DrawDialogControls(HWND box);   // inside an ImGui frame of the box's windo
 // The user's actions on the control model; false when the control or box takes none.
 bool ClickDialogControl(HWND control);
 bool ScrollDialogControl(HWND bar, WORD code, int pos);
-bool PressDialogKey(HWND box, WORD virtualKey);   // VK_RETURN, VK_ESCAPE
+// Enter, Esc, Tab (Shift+Tab: `shift`), Space, and the arrows in a radio group.
+bool PressDialogKey(HWND box, WORD virtualKey, bool shift = false);
 
 }  // namespace win32_internal

@@ -114,8 +114,11 @@ bool ClickControl(HWND box, int id);
 // SB_THUMBPOSITION), as the user's mouse or keys on the bar would. The bar does not move
 // itself: the procedure sets its position.
 bool Scroll(HWND box, int id, WORD code, int pos = 0);
-// Enter (VK_RETURN: the default button) or Esc (VK_ESCAPE: IDCANCEL) pressed in the box.
-bool PressKey(HWND box, WORD virtualKey);
+// Enter (VK_RETURN: the default button, or the push button Tab moved to), Esc (VK_ESCAPE:
+// IDCANCEL), Tab (VK_TAB: the next tab stop), Space (VK_SPACE: clicks the focused control) or
+// an arrow (the next radio button of a focused group) pressed in the box; with `shift`, Tab
+// goes back.
+bool PressKey(HWND box, WORD virtualKey, bool shift = false);
 // The box's close button (IDCANCEL).
 bool CloseBox(HWND box);
 // Where control `id` lies in the box's client area, in pixels (empty when there is none).

@@ -149,6 +149,35 @@ TEST_F(Dialogs, WithoutAScriptTheBoxIsCancelledAndAMissingTemplateFails) {
 
 // The test's answers go through the checks a typed name does: relative to the initial
 // folder (a Windows-style name), the default extension added, a missing file refused.
+// The keyboard reaches every control: Tab goes round the tab stops in template order, a radio
+// group counting once, at its checked button; Shift+Tab goes back past the whole group; the
+// arrows check the group's next button; Space clicks; Enter presses the push button that Tab
+// reached rather than the default one.
+TEST_F(Dialogs, TabArrowsSpaceAndEnterReachEveryControl) {
+    win32test::SetDialogScript("TestBox", [](HWND box) {
+        using win32test::PressKey;
+        PressKey(box, VK_TAB);    // from OK, the first tab stop, to Cancel
+        PressKey(box, VK_TAB);    // the Fill group, at its checked "Points"
+        PressKey(box, VK_DOWN);   // "Wire"
+        PressKey(box, VK_DOWN);   // "Solid"
+        EXPECT_EQ(IsDlgButtonChecked(box, 103), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(box, 101), BST_UNCHECKED);
+        PressKey(box, VK_TAB);    // "Flat", a group of its own
+        PressKey(box, VK_TAB);    // "Dithering"
+        PressKey(box, VK_SPACE);
+        EXPECT_EQ(IsDlgButtonChecked(box, 105), BST_CHECKED);
+        PressKey(box, VK_TAB);    // the scroll bar: the disabled box and the texts are no stops
+        PressKey(box, VK_TAB);    // round to OK
+        for (int i = 0; i < 5; ++i) PressKey(box, VK_TAB, true);   // bar, Dithering, Flat, Solid, Cancel
+        PressKey(box, VK_RETURN);
+    });
+    EXPECT_EQ(DialogBoxParamA(nullptr, "TestBox", hwnd, RecordingDialog, 0), 7) << "Enter did not press Cancel";
+    std::vector<WORD> commands;
+    for (const Heard& h : HeardByBox())
+        if (h.message == WM_COMMAND) commands.push_back(h.low);
+    EXPECT_EQ(commands, (std::vector<WORD>{102, 103, 105, IDCANCEL}));
+}
+
 TEST_F(Dialogs, OpenFileAnswersAreCheckedLikeTypedNames) {
     namespace stdfs = std::filesystem;
     const stdfs::path root = stdfs::temp_directory_path() / ("dialog_test_" + std::to_string(getpid()));
