@@ -1,14 +1,15 @@
 // The controls of dialog boxes and what the user does to them: buttons with their check
 // state, texts, pictures and scroll bars, each a window of its own, and the platform's
 // behaviour of a click (auto check boxes toggle, auto radio buttons clear their group), of a
-// scroll bar, of Enter and Esc. The real box and the test's dialog scripts both act here.
+// scroll bar, and of the keys: Enter, Esc, Tab between the tab stops, the arrows within a
+// radio group, Space on the focused control. The real box and the test's dialog scripts both
+// act here.
 // Implements: GetDlgItem, GetDlgCtrlID, SetDlgItemTextA, GetDlgItemTextA, CheckDlgButton,
 // IsDlgButtonChecked, SendDlgItemMessageA, GetWindowLongA, EnableWindow, IsWindowEnabled,
-// SetScrollRange, GetScrollRange, SetScrollPos, GetScrollPos; BM_GETCHECK, BM_SETCHECK, STM_SETIMAGE and
-// STM_GETIMAGE; the control test hooks.
+// SetScrollRange, GetScrollRange, SetScrollPos, GetScrollPos; BM_GETCHECK, BM_SETCHECK,
+// STM_SETIMAGE and STM_GETIMAGE; the control test hooks.
 // Leaves out: scroll bars of ordinary windows (SB_HORZ, SB_VERT), vertical scroll bar
-// controls, three-state buttons, keyboard navigation between controls (Tab, arrow keys in a
-// radio group), mnemonics.
+// controls, three-state buttons, mnemonics, WM_SETFOCUS/WM_KILLFOCUS and GetFocus.
 #include <algorithm>
 #include <cstring>
 

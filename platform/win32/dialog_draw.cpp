@@ -1,6 +1,7 @@
 // Drawing a dialog box's controls with ImGui, and turning what the user does to them (clicks,
-// the scroll bar's arrows, track and thumb, Enter, Esc, the keys of a scroll bar that has the
-// focus) into the actions of the control model, carried out after the frame.
+// the scroll bar's arrows, track and thumb, Enter, Esc, Tab, Space, the keys of a radio group
+// or scroll bar that has the focus) into the actions of the control model, carried out after
+// the frame. The focus, once the keyboard has moved it, shows as a dotted mark.
 // Internal to platform/win32: no call of its own; it draws the boxes of dialog.cpp.
 #include <epoxy/gl.h>
 #include <imgui.h>
