@@ -95,11 +95,11 @@ protected:
 // resize build on it) and a later switch rebuilds device and viewport and moves the check mark.
 TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
     ASSERT_EQ(driverCount, 2);
-    IDirect3DRMDevice3* before = appState->device.get();
+    Ref<IDirect3DRMDevice3> before = appState->device;   // held: a rebuilt one cannot take its address
     win32test::ChooseMenuItem(window, 80);
     ShowWindow(window, SW_MINIMIZE);
     Settle();
-    EXPECT_EQ(appState->device.get(), before);
+    EXPECT_EQ(appState->device.get(), before.get());
     win32test::ChooseMenuItem(window, 81);
     Settle();
     EXPECT_EQ(currentDriver, 0);
@@ -120,11 +120,11 @@ TEST_F(DriverChoice, AfterAFailedSwitchTheShowGoesOnWithTheOldDevice) {
     EXPECT_EQ(static_cast<LONG>(appState->viewport->GetHeight()), client.bottom);
     EXPECT_EQ(boxes.size(), 1u);
 
-    before = appState->device.get();
+    before = appState->device;
     win32test::ChooseMenuItem(window, 81);
     Settle();
     EXPECT_EQ(currentDriver, 1);
-    EXPECT_NE(appState->device.get(), before);
+    EXPECT_NE(appState->device.get(), before.get());
     EXPECT_EQ(appState->viewport->GetWidth(), static_cast<DWORD>(client.right));
     win32test::OpenMenuPopup(window, {1});
     HMENU functions = GetSubMenu(GetMenu(window), 1);

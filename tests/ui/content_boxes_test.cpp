@@ -100,19 +100,22 @@ TEST_F(ContentBoxes, SceneBoxPicturesBuildTheirDemoSceneWithItsFlight) {
 // "Load Scene" asks for a script in the installation's folder; a cancel closes the box and
 // keeps the scene, a chosen script is built.
 TEST_F(ContentBoxes, SceneBoxLoadsAChosenScriptAndACancelKeepsTheScene) {
-    IDirect3DRMFrame3* before = appState->scene.get();
+    // Held, so that a new scene cannot take the old one's address.
+    const Ref<IDirect3DRMFrame3> before = appState->scene;
     win32test::AnswerOpenFile(std::nullopt);
     win32test::AnswerOpenFile("main03.txt");
     auto loadScene = [](HWND box) { win32test::ClickControl(box, IDC_LOAD_SCENE); };
     Open(IDM_LOAD_SCENE, "SceBox", loadScene);
-    EXPECT_TRUE(LastBoxResult() == IDC_LOAD_SCENE && appState->scene.get() == before);
+    EXPECT_TRUE(LastBoxResult() == IDC_LOAD_SCENE && appState->scene.get() == before.get());
     Open(IDM_LOAD_SCENE, "SceBox", loadScene);
     const win32test::RecordedOpenFile& asked = win32test::RecordedOpenFiles().front();
     EXPECT_TRUE(asked.title == "Load script scene (*.TXT)" && asked.filters.size() == 1 &&
                 asked.filters[0].first == "Txt-Scene (*.txt)" && asked.filters[0].second == "*.txt");
     EXPECT_TRUE(asked.initialDir == "\\Virelux" && asked.filterIndex == 1 && asked.defaultExtension == ".x");
     EXPECT_EQ(asked.flags, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHOWHELP | OFN_NOCHANGEDIR);
-    EXPECT_TRUE(appState->scene.get() != before && Background() == Bitmap("bgr\\sky08.bmp") && Messages().empty());
+    EXPECT_NE(appState->scene.get(), before.get());
+    EXPECT_TRUE(Background() == Bitmap("bgr\\sky08.bmp"));
+    EXPECT_TRUE(Messages().empty()) << Messages().front();
 }
 
 // Shapes and files come at the origin beside what the scene holds; a cancelled file dialog
@@ -170,7 +173,7 @@ TEST_F(ContentBoxes, EditCommandsOpenTheFileAndTheScriptBoxBuildsTheLastTest) {
     const std::string bitmap = win32test::RecordedOpenFiles().back().path.value_or("");
 
     std::ofstream(script) << "<Img> bgr\\sky01.bmp\n<Obj> xda\\bas\\cube.x\n";   // no <End>
-    IDirect3DRMFrame3* before = appState->scene.get();
+    const Ref<IDirect3DRMFrame3> before = appState->scene;   // held: a rebuilt one cannot take its address
     win32test::AnswerOpenFile(script.string());
     Open(IDM_EDIT_SCRIPT, "EdiBox", [&](HWND box) {
         EXPECT_EQ(Text(box, IDC_SCRIPT_MESSAGES), "Please wait.");
@@ -183,7 +186,7 @@ TEST_F(ContentBoxes, EditCommandsOpenTheFileAndTheScriptBoxBuildsTheLastTest) {
         std::ofstream(script) << "<Img> bgr\\sky02.bmp\n<Obj> xda\\bas\\cube.x\n<Obj> xda\\bas\\cone.x\n<End>\n";
         win32test::ClickControl(box, IDC_SCRIPT_TEST);
         EXPECT_EQ(Text(box, IDC_SCRIPT_MESSAGES).rfind("Background: bgr\\sky02.bmp\nRead: 3 object", 0), 0u);
-        EXPECT_EQ(appState->scene.get(), before) << "a test built the scene";
+        EXPECT_EQ(appState->scene.get(), before.get()) << "a test built the scene";
         EXPECT_TRUE(win32test::ClickControl(box, IDOK));
     });
     EXPECT_TRUE(vlx_test::WaitUntil([&] { return openedFiles() == bitmap + "\n" + script.string() + "\n"; },

@@ -7,13 +7,13 @@ using WindowProcedure = HeadlessShow;
 
 TEST_F(WindowProcedure, AZeroSizeMinimisesWithoutTouchingTheViewportAndCloseKeepsTheWindow) {
     Settle();
-    IDirect3DRMViewport2* before = appState->viewport.get();
+    const Ref<IDirect3DRMViewport2> before = appState->viewport;   // held: a rebuilt one cannot take its address
     SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_EQ(appState->minimized, 1);
-    EXPECT_EQ(appState->viewport.get(), before);
+    EXPECT_EQ(appState->viewport.get(), before.get());
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 301));
     EXPECT_EQ(appState->minimized, 0);
-    EXPECT_EQ(appState->viewport.get(), before);   // same size: no rebuild
+    EXPECT_EQ(appState->viewport.get(), before.get());   // same size: no rebuild
 
     // A close sets the quit flag and posts the stop, but keeps the window.
     SendMessageA(window, WM_CLOSE, 0, 0);
