@@ -21,7 +21,7 @@ struct Look {
     int count = 0;        // pixels that differ from the picture: the logo, the marker
     double x = 0, y = 0;  // their centre, window coordinates
     int green = 0;        // the marker's: pure green under white light (red and blue alike)
-    int onX = 0, onY = 0;   // the logo's pixel (not the marker's) nearest the centre: a press there hits it
+    int onX = 0, onY = 0;   // the logo's inner pixel (not the marker's) nearest the centre: a press there hits it
 };
 
 bool MarkerGreen(const Rgb& p) { return p.g > p.r + 40 && std::abs(p.r - p.b) <= 4; }
@@ -39,11 +39,23 @@ Look LookAt(const Image& image) {
     if (look.count == 0) return look;
     look.x /= look.count;
     look.y /= look.count;
+    // The press point lies inside the logo, with logo all round it: a pixel on its edge may be
+    // missed by a pick that sees the logo a pixel off.
+    auto onLogo = [&](int x, int y) {
+        return x >= 0 && y >= kMenuBarHeight && x < image.width && y < image.height &&
+               !ShowsStartUpPicture(image, x, y, 48) && !MarkerGreen(image.At(x, y));
+    };
+    auto inside = [&](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (!onLogo(x + dx, y + dy)) return false;
+        return true;
+    };
     double nearest = 1e9;
     for (int y = kMenuBarHeight; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             const double d = std::hypot(x - look.x, y - look.y);
-            if (d >= nearest || ShowsStartUpPicture(image, x, y, 48) || MarkerGreen(image.At(x, y))) continue;
+            if (d >= nearest || !inside(x, y)) continue;
             nearest = d;
             look.onX = x;
             look.onY = y;
